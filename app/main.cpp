@@ -1,0 +1,4 @@
+// murko: the game.
+#include "app/entry.h"
+
+int main(int argc, char** argv) { return MurkoMain(argc, argv); }

@@ -1,0 +1,71 @@
+// The frame loop: a frame starts when more than 30 ms have passed since the last one began.
+#include "app/main_loop.h"
+
+#include "app/data.h"
+#include "app/entry.h"
+#include "app/globals.h"
+#include "app/input.h"
+#include "app/options.h"
+#include "app/present.h"
+#include "app/sound.h"
+#include "gfx/draw.h"
+#include "platform/host.h"
+
+constexpr int32_t FrameGateMs = 30;  // a frame starts once more than this has elapsed
+
+ScreenHandler ScreenHandlers[7] = {};
+
+uint32_t StartFrameTimer() {
+    G.FrameStartTick = HostTicks();
+    return G.FrameStartTick;
+}
+
+int32_t FrameElapsedMs() { return int32_t(HostTicks() - G.FrameStartTick); }
+
+int PumpMessages(uint8_t present) {
+    if (present) PresentFrame();
+    int any = 0;
+    HostEvent event;
+    while (TakeInputEvent(&event)) {
+        HandleInputEvent(event);
+        any = 1;
+    }
+    return any;
+}
+
+void RunScreenHandler() {
+    if (G.ScreenState >= 0 && G.ScreenState < 7 && ScreenHandlers[G.ScreenState]) ScreenHandlers[G.ScreenState]();
+}
+
+void RunFrame() {
+    RunScreenHandler();
+    DrawSpeakerIcon(224, 304);
+    DrawMuteCross();
+    G.FrameCount++;
+    PumpMessages(1);
+}
+
+static bool FrameLimitReached() { return Options.frames >= 0 && long(G.FrameCount) >= Options.frames; }
+
+void MainLoop() {
+    BuildDataPaths();
+    InitSound();
+    LoadResources();
+    ClearBackBuffer(0);
+    while (StylusTapped()) PumpMessages(1);
+    for (;;) {
+        UpdateSound();
+        int32_t elapsed = FrameElapsedMs();
+        if (elapsed <= FrameGateMs) {
+            // Not due: rest instead of spinning, waking often enough to feed the mixer.
+            HostIdle(uint32_t(elapsed < 0 ? 1 : FrameGateMs + 1 - elapsed));
+            continue;
+        }
+        StartFrameTimer();
+        if (G.QuitRequested == 1 || FrameLimitReached()) break;
+        RunFrame();
+    }
+    FinishRun();
+    ShutdownSound();
+    FreeResources();
+}

@@ -1,0 +1,95 @@
+// Reads the command line into Options.
+#include "app/options.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/panel.h"
+
+#ifndef MURKO_VERSION
+#define MURKO_VERSION "0.0"
+#endif
+
+LaunchOptions Options;
+
+static const char Usage[] =
+    "usage: murko [options]\n"
+    "  --data DIR           folder that holds Graph/ and Sound/\n"
+    "  --scale N            window scale (default: largest that fits)\n"
+    "  --fullscreen         start in fullscreen (Alt+Enter or F11 toggles)\n"
+    "  --windowed           never fullscreen\n"
+    "  --display MODE       emulated panel: rgb565, rgb565-512, rotated, flipped, gray2, gray4\n"
+    "  --audio DRIVER       libmikmod driver: sdl, pulseaudio, alsa, nosound, wav, ...\n"
+    "  --mute               start with sound off\n"
+    "  --seed N             random seed instead of the clock\n"
+    "  --input FILE         play an input script\n"
+    "  --record FILE        record seed and input of this run\n"
+    "  --play FILE          replay a recording\n"
+    "  --headless           no window; a virtual clock runs frames back to back\n"
+    "  --frames N           stop after N frames\n"
+    "  --dump-state FILE    write the game state as JSON after the last frame\n"
+    "  --screenshot FILE    write the last frame as PNG\n"
+    "  --help, --version\n";
+
+static bool ParseNumber(const char* text, long low, long high, long* out) {
+    char* end = nullptr;
+    errno = 0;
+    long v = strtol(text, &end, 10);
+    if (errno || end == text || *end || v < low || v > high) return false;
+    *out = v;
+    return true;
+}
+
+static int Fail(const char* what, const char* arg) {
+    fprintf(stderr, "murko: %s: %s\n%s", what, arg, Usage);
+    return 2;
+}
+
+int ParseOptions(int argc, char** argv) {
+    Options = LaunchOptions{};
+    for (int i = 1; i < argc; i++) {
+        const char* a = argv[i];
+        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto value = [&](std::string* out) {
+            if (!v) return false;
+            *out = v;
+            i++;
+            return true;
+        };
+        long n = 0;
+        if (!strcmp(a, "--help")) { fputs(Usage, stdout); return 0; }
+        if (!strcmp(a, "--version")) { printf("murko %s\n", MURKO_VERSION); return 0; }
+        if (!strcmp(a, "--headless")) { Options.headless = true; continue; }
+        if (!strcmp(a, "--fullscreen")) { Options.host.fullscreen = true; continue; }
+        if (!strcmp(a, "--windowed")) { Options.host.windowed = true; continue; }
+        if (!strcmp(a, "--mute")) { Options.mute = true; continue; }
+        if (!v && !strncmp(a, "--", 2)) return Fail("missing value for", a);
+        if (!strcmp(a, "--seed")) {
+            if (!ParseNumber(v, 0, 4294967295L, &n)) return Fail("bad seed", v);
+            Options.haveSeed = true;
+            Options.seed = uint32_t(n);
+            i++;
+        } else if (!strcmp(a, "--frames")) {
+            if (!ParseNumber(v, 0, 2147483647L, &n)) return Fail("bad frame count", v);
+            Options.frames = n;
+            i++;
+        } else if (!strcmp(a, "--scale")) {
+            if (!ParseNumber(v, 1, 16, &n)) return Fail("bad scale", v);
+            Options.host.scale = int(n);
+            i++;
+        } else if (!strcmp(a, "--display")) {
+            if (!PanelParseMode(v, &Options.host.display)) return Fail("unknown display", v);
+            i++;
+        } else if (!strcmp(a, "--input")) value(&Options.inputFile);
+        else if (!strcmp(a, "--record")) value(&Options.recordFile);
+        else if (!strcmp(a, "--play")) value(&Options.playFile);
+        else if (!strcmp(a, "--dump-state")) value(&Options.dumpFile);
+        else if (!strcmp(a, "--screenshot")) value(&Options.screenshotFile);
+        else if (!strcmp(a, "--data")) value(&Options.dataDir);
+        else if (!strcmp(a, "--audio")) value(&Options.audioDriver);
+        else return Fail("unknown option", a);
+    }
+    return -1;
+}

@@ -1,0 +1,5 @@
+// Level setup: a new run, and the maze, items, spiders and hero of the current level.
+#pragma once
+
+void NewGame();     // score, energy and level back to the start, then BuildLevel
+void BuildLevel();  // builds level Level

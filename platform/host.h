@@ -1,0 +1,78 @@
+// The host: display panel, input events, clock, files and window, behind plain functions.
+// The game core talks to the machine only through this header; a backend (SDL window or
+// headless) is chosen once at start-up with HostUse.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Host key codes of the key list (up, down, left, right, A, B, C, Start).
+enum : int16_t {
+    HostKeyUp = 0x26,
+    HostKeyDown = 0x28,
+    HostKeyLeft = 0x25,
+    HostKeyRight = 0x27,
+    HostKeyA = 0xC1,
+    HostKeyB = 0xC2,
+    HostKeyC = 0xC3,
+    HostKeyStart = 0xC4,
+};
+
+enum HostEventType { HostEventNone, HostEventKeyDown, HostEventKeyUp, HostEventPenDown, HostEventQuit };
+
+struct HostEvent {
+    HostEventType type;  // what happened
+    int16_t key;         // host key code, for key events
+    int32_t x, y;        // screen pixels (0..239, 0..319), for pen-down
+};
+
+// The emulated device panel that PresentFrame writes into.
+enum HostDisplayMode { DisplayRgb565, DisplayRgb565Row512, DisplayRotated, DisplayFlipped, DisplayGray2, DisplayGray4 };
+
+struct HostDisplayProperties {
+    int32_t bpp;     // 2, 4 or 16
+    int32_t xPitch;  // bytes between horizontally adjacent pixels
+    int32_t yPitch;  // bytes between vertically adjacent pixels
+};
+
+struct HostConfig {
+    HostDisplayMode display;  // emulated panel
+    int scale;                // window scale, 0 = largest that fits
+    bool fullscreen;          // start in desktop fullscreen
+    bool windowed;            // never fullscreen (wins over fullscreen)
+};
+
+// A backend fills this table; host.cpp forwards the plain functions below to it.
+struct HostBackend {
+    bool (*open)(const HostConfig& config);
+    void (*close)();
+    uint32_t (*ticks)();
+    void (*idle)(uint32_t msUntilDue);
+    bool (*pollEvent)(HostEvent* event);
+    HostDisplayProperties (*displayProperties)();
+    uint8_t* (*beginDraw)();
+    void (*endDraw)();
+};
+
+const HostBackend* HeadlessBackend();  // no window, a virtual clock
+const HostBackend* SdlBackend();       // SDL2 window, keyboard, mouse, touch and gamepads
+
+void HostUse(const HostBackend* backend);  // chooses the backend for every call below
+
+bool HostOpen(const HostConfig& config);  // opens the panel, the window and the input
+void HostClose();
+uint32_t HostTicks();                     // milliseconds, wrapping at 2^32
+void HostIdle(uint32_t msUntilDue);       // waits a little (never more than msUntilDue, nor 2 ms on a real clock)
+bool HostPollEvent(HostEvent* event);     // takes the next waiting input event
+HostDisplayProperties HostGetDisplayProperties();
+uint8_t* HostBeginDraw();                 // address of the panel's frame buffer
+void HostEndDraw();                       // the frame is complete; show it
+void HostGetDefaultKeys(int16_t codes[8]);  // up, down, left, right, A, B, C, Start
+
+// Files and folders.
+std::string HostExecutableFolder();  // folder of the running executable, with trailing '/'
+std::string HostRuntimeFolder();     // per-user folder for locks and sockets, with trailing '/'
+
+// Window and instance.
+bool HostClaimSingleInstance();  // false when another windowed game runs (it is brought to the front)
+bool HostWritePng(const char* path, const uint16_t* rgb565, int width, int height);  // a picture as PNG
