@@ -17,10 +17,10 @@ void FinishRun() {
         fprintf(stderr, "murko: cannot write the screenshot %s\n", Options.screenshotFile.c_str());
 }
 
-int MurkoMain(int argc, char** argv) {
+int MurkoMain(int argc, char** argv, const HostBackend* windowBackend) {
     int exitCode = ParseOptions(argc, argv);
     if (exitCode >= 0) return exitCode;
-    HostUse(Options.headless ? HeadlessBackend() : SdlBackend());
+    HostUse(Options.headless ? HeadlessBackend() : windowBackend);
     if (!Options.headless && !HostClaimSingleInstance()) return 0;
     if (!HostOpen(Options.host)) {
         fprintf(stderr, "murko: cannot open the display\n");

@@ -1,5 +1,8 @@
 // The program's entry: options, single instance, host, main loop, shut-down.
 #pragma once
 
-int MurkoMain(int argc, char** argv);  // the whole program; returns the exit code
+struct HostBackend;
+
+// The whole program, with the backend used for a window; returns the exit code.
+int MurkoMain(int argc, char** argv, const HostBackend* windowBackend);
 void FinishRun();                      // after the last frame: the state dump and the screenshot

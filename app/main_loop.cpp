@@ -47,12 +47,7 @@ void RunFrame() {
 
 static bool FrameLimitReached() { return Options.frames >= 0 && long(G.FrameCount) >= Options.frames; }
 
-void MainLoop() {
-    BuildDataPaths();
-    InitSound();
-    LoadResources();
-    ClearBackBuffer(0);
-    while (StylusTapped()) PumpMessages(1);
+void RunFrames() {
     for (;;) {
         UpdateSound();
         int32_t elapsed = FrameElapsedMs();
@@ -62,9 +57,18 @@ void MainLoop() {
             continue;
         }
         StartFrameTimer();
-        if (G.QuitRequested == 1 || FrameLimitReached()) break;
+        if (G.QuitRequested == 1 || FrameLimitReached()) return;
         RunFrame();
     }
+}
+
+void MainLoop() {
+    BuildDataPaths();
+    InitSound();
+    LoadResources();
+    ClearBackBuffer(0);
+    while (StylusTapped()) PumpMessages(1);
+    RunFrames();
     FinishRun();
     ShutdownSound();
     FreeResources();

@@ -11,4 +11,5 @@ int32_t FrameElapsedMs();          // ms since the frame start, safe across the 
 int PumpMessages(uint8_t present); // presents (when asked), then handles waiting input; 1 if any came
 void RunScreenHandler();           // calls the handler of ScreenState, if it has one
 void RunFrame();                   // one frame: handler, speaker corner, present and input
+void RunFrames();                  // frames until QuitRequested (or the --frames limit)
 void MainLoop();                   // start-up loading, frames until QuitRequested, shut-down

@@ -1,0 +1,154 @@
+// The frame loop against a scripted clock: the 30 ms gate, slow frames, the tick wrap and quitting.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/main_loop.h"
+#include "app/options.h"
+#include "platform/host.h"
+
+namespace {
+
+uint32_t Clock;                      // the fake millisecond clock
+uint32_t IdleStep;                   // how far one HostIdle moves the clock (0: as far as asked)
+std::vector<uint32_t> Presents;      // clock at each present
+std::vector<uint32_t> HandlerCalls;  // clock at each handler call
+int IdleCalls;                       // HostIdle calls so far
+uint32_t LongestIdle;                // the longest wait asked for
+uint8_t Panel[153600];               // the device memory the frames go to
+
+bool Open(const HostConfig&) { return true; }
+void Close() {}
+uint32_t Ticks() { return Clock; }
+void Idle(uint32_t ms) {
+    IdleCalls++;
+    if (ms > LongestIdle) LongestIdle = ms;
+    Clock += IdleStep ? IdleStep : ms;
+}
+bool Poll(HostEvent*) { return false; }
+HostDisplayProperties Props() { return {16, 2, 480}; }
+uint8_t* Begin() {
+    Presents.push_back(Clock);
+    return Panel;
+}
+void End() {}
+const HostBackend FakeClock = {Open, Close, Ticks, Idle, Poll, Props, Begin, End};
+
+// Frames run from a clock at start, until the handler has been called `frames` times and asks to quit.
+struct LoopCase {
+    const char* name;
+    uint32_t start;      // clock when the loop begins (the frame timer starts there too)
+    uint32_t idleStep;   // clock granularity of one idle pass
+    int slowFrame;       // handler call that takes 50 ms (-1: none)
+    int frames;          // handler calls before quitting
+};
+
+void RunLoop(const LoopCase& c) {
+    HostUse(&FakeClock);
+    Options = LaunchOptions{};
+    G.ScreenState = ScreenGame;
+    G.QuitRequested = 0;
+    G.FrameCount = 0;
+    G.DisplayBpp = 16;
+    G.DisplayXPitch = 2;
+    G.DisplayYPitch = 480;
+    Clock = c.start;
+    IdleStep = c.idleStep;
+    Presents.clear();
+    HandlerCalls.clear();
+    IdleCalls = 0;
+    LongestIdle = 0;
+    static int slowFrame, frames;
+    slowFrame = c.slowFrame;
+    frames = c.frames;
+    ScreenHandlers[ScreenGame] = [] {
+        HandlerCalls.push_back(Clock);
+        if (int(HandlerCalls.size()) == slowFrame) Clock += 50;
+        if (int(HandlerCalls.size()) == frames) G.QuitRequested = 1;
+    };
+    G.FrameStartTick = Clock;
+    RunFrames();
+    ScreenHandlers[ScreenGame] = nullptr;
+}
+
+}  // namespace
+
+TEST(FrameLoop, FramesStartEvery31MsAndSlowFramesAreFollowedAtOnce) {
+    const LoopCase cases[] = {
+        {"1 ms clock", 1000, 1, -1, 8},
+        {"coarse idle", 1000, 0, -1, 8},
+        {"slow third frame", 1000, 1, 3, 8},
+        {"tick wrap", 0xFFFFFFFFu - 70, 1, -1, 8},
+        {"slow frame across the wrap", 0xFFFFFFFFu - 40, 1, 1, 6},
+    };
+    for (const LoopCase& c : cases) {
+        RunLoop(c);
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(int(HandlerCalls.size()), c.frames);
+        EXPECT_EQ(HandlerCalls[0], c.start + 31);
+        for (int i = 1; i < c.frames; i++) {
+            uint32_t gap = HandlerCalls[i] - HandlerCalls[i - 1];
+            EXPECT_EQ(gap, i == c.slowFrame ? 50u : 31u) << "between handler calls " << i << " and " << i + 1;
+        }
+        // Quitting: the frame that asked is still presented, the next frame start ends the loop.
+        EXPECT_EQ(Presents.size(), HandlerCalls.size());
+        EXPECT_EQ(G.FrameCount, uint32_t(c.frames));
+        EXPECT_LE(LongestIdle, 31u);
+    }
+}
+
+TEST(FrameLoop, WaitsInsteadOfSpinning) {
+    RunLoop({"1 ms clock", 5000, 1, -1, 10});
+    // With a 1 ms clock each of the 11 frame starts (the last one quits) waits 31 passes, never more.
+    EXPECT_EQ(IdleCalls, 11 * 31);
+}
+
+TEST(FrameLoop, UnknownScreenStillGetsTheSpeakerCornerAndAPresent) {
+    for (int8_t state : {int8_t(7), int8_t(-1), int8_t(100)}) {
+        HostUse(&FakeClock);
+        Options = LaunchOptions{};
+        Options.frames = 4;
+        for (int i = 0; i < 256; i++) G.SpeakerImage[i] = uint16_t(0x1234 + i);
+        memset(G.BackBuffer, 0, sizeof G.BackBuffer);
+        G.ScreenState = state;
+        G.SoundOn = 1;
+        G.QuitRequested = 0;
+        G.FrameCount = 0;
+        Clock = 0;
+        IdleStep = 1;
+        Presents.clear();
+        G.FrameStartTick = Clock;
+        RunFrames();
+        EXPECT_EQ(Presents.size(), 4u) << int(state);
+        for (size_t i = 1; i < Presents.size(); i++) EXPECT_EQ(Presents[i] - Presents[i - 1], 31u);
+        for (int r = 0; r < 16; r++)
+            for (int c = 0; c < 16; c++)
+                ASSERT_EQ(G.BackBuffer[(304 + r) * 240 + 224 + c], 0x1234 + r * 16 + c) << int(state);
+        // The present copied the finished frame, speaker corner included.
+        uint16_t corner;
+        memcpy(&corner, Panel + (304 * 240 + 224) * 2, 2);
+        EXPECT_EQ(corner, 0x1234);
+    }
+    Options = LaunchOptions{};
+}
+
+TEST(FrameLoop, ElapsedTimeSurvivesTheTickWrap) {
+    HostUse(&FakeClock);
+    const struct {
+        uint32_t start, now;
+        int32_t elapsed;
+    } cases[] = {
+        {100, 131, 31},
+        {0xFFFFFFF0u, 0x0000000Fu, 31},
+        {0xFFFFFFFFu, 0, 1},
+        {0, 0xFFFFFFFFu, -1},  // a clock that stepped back reads as negative, never as a huge wait
+    };
+    for (const auto& c : cases) {
+        Clock = c.start;
+        EXPECT_EQ(StartFrameTimer(), c.start);
+        Clock = c.now;
+        EXPECT_EQ(FrameElapsedMs(), c.elapsed) << c.start << " -> " << c.now;
+    }
+}
