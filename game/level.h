@@ -2,4 +2,4 @@
 #pragma once
 
 void NewGame();     // score, energy and level back to the start, then BuildLevel
-void BuildLevel();  // builds level Level
+void BuildLevel();  // builds level Level: maze, niche items, spiders (150 at most), hero and camera
