@@ -1,18 +1,153 @@
-// Data folders and start-up loading.
+// Data folders and start-up loading: paths, the 26 pictures, the raster font, scores, a first level.
 #include "app/data.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "app/globals.h"
 #include "app/options.h"
 #include "app/random.h"
+#include "game/level.h"
+#include "gfx/draw.h"
+#include "gfx/font.h"
+#include "gfx/targa.h"
 #include "platform/host.h"
+#include "screens/high_scores.h"
 
-void BuildDataPaths() {}
-void LoadRasterFontFile() {}
+#ifndef MURKO_INSTALL_DATA_DIR
+#define MURKO_INSTALL_DATA_DIR "/usr/local/share/murko/"
+#endif
+
+// One picture of the start-up load: its file, its size and its slot.
+struct PictureLoad {
+    const char* file;  // name inside GraphFolder
+    int width;         // pixels
+    int height;        // pixels
+    uint16_t* slot;    // image slot in G
+};
+
+// Every picture, in load order.
+static const PictureLoad PictureLoads[] = {
+    {"dogLeft1.tga", 16, 16, G.HeroFrames[0]},
+    {"dogLeft2.tga", 16, 16, G.HeroFrames[1]},
+    {"dogUp1.tga", 16, 16, G.HeroFrames[2]},
+    {"dogUp2.tga", 16, 16, G.HeroFrames[3]},
+    {"dogDown1.tga", 16, 16, G.HeroFrames[4]},
+    {"dogDown2.tga", 16, 16, G.HeroFrames[5]},
+    {"murko1.tga", 18, 18, G.SpiderFrames[0]},
+    {"murko2.tga", 18, 18, G.SpiderFrames[1]},
+    {"murko3.tga", 18, 18, G.SpiderFrames[2]},
+    {"murko4.tga", 18, 18, G.SpiderFrames[3]},
+    {"murko5.tga", 18, 18, G.SpiderFrames[4]},
+    {"back1.tga", 240, 192, G.MenuBackImage},
+    {"panel1.tga", 240, 32, G.BottomPanelImage},
+    {"panel2.tga", 240, 80, G.HudPanelImage},
+    {"backdrop1.tga", 240, 320, G.BackdropImage},
+    {"redfont.tga", RedFontWidth, RedFontHeight, G.RedFontImage},
+    {"speaker.tga", 16, 16, G.SpeakerImage},
+    {"exit.tga", 16, 16, G.ExitImage},
+    {"brick.tga", 20, 20, G.TileImages[1]},
+    {"open.tga", 20, 20, G.TileImages[0]},
+    {"pickFood.tga", 20, 20, G.TileImages[2]},
+    {"pickBone.tga", 20, 20, G.TileImages[3]},
+    {"pickDoom.tga", 20, 20, G.TileImages[4]},
+    {"pickOpen.tga", 20, 20, G.TileImages[5]},
+    {"cloud1.tga", 20, 20, G.TileImages[6]},
+    {"cloud2.tga", 20, 20, G.TileImages[7]},
+};
+
+std::string FolderWithSlash(const std::string& folder) {
+    if (folder.empty()) return "./";
+    return folder.back() == '/' ? folder : folder + "/";
+}
+
+std::string FolderOfPath(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+std::string UserDataFolder() {
+    const char* xdg = getenv("XDG_DATA_HOME");
+    if (xdg && xdg[0] == '/') return FolderWithSlash(xdg) + "murko/";
+    const char* home = getenv("HOME");
+    if (home && home[0] == '/') return FolderWithSlash(home) + ".local/share/murko/";
+    return "";
+}
+
+// True when folder + "Graph" is a directory.
+static bool HoldsGraph(const std::string& folder) {
+    struct stat info;
+    return stat((folder + "Graph").c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+void BuildDataPathsFrom(const std::string& exeFolder, const std::string& dataDir, const std::string& installDir,
+                        const std::string& userFolder) {
+    std::string beside = FolderWithSlash(exeFolder);
+    std::string data = beside;
+    std::string scores = beside;
+    if (!dataDir.empty()) {
+        data = scores = FolderWithSlash(dataDir);
+        if (!HoldsGraph(data)) fprintf(stderr, "murko: the data folder %s holds no Graph folder\n", data.c_str());
+    } else if (!HoldsGraph(beside) && !installDir.empty() && HoldsGraph(FolderWithSlash(installDir))) {
+        data = FolderWithSlash(installDir);
+        if (!userFolder.empty()) scores = FolderWithSlash(userFolder);
+    }
+    G.ProgramFolder = scores;
+    G.SoundFolder = data + "Sound/";
+    G.GraphFolder = data + "Graph/";
+}
+
+void BuildDataPaths() {
+    BuildDataPathsFrom(HostExecutableFolder(), Options.dataDir, MURKO_INSTALL_DATA_DIR, UserDataFolder());
+}
+
+void LoadRasterFontFile() {
+    std::string path = G.GraphFolder + "Antique.fnt";
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) {
+        fprintf(stderr, "murko: cannot open font %s (%s); text stays blank\n", path.c_str(), strerror(errno));
+        return;
+    }
+    size_t got = fread(G.FontGlyphs, 1, sizeof G.FontGlyphs, file);
+    if (ferror(file))
+        fprintf(stderr, "murko: cannot read font %s (%s); unread glyphs stay blank\n", path.c_str(), strerror(errno));
+    else if (got < sizeof G.FontGlyphs)
+        fprintf(stderr, "murko: font %s is short (%zu of %zu bytes); the missing glyphs stay blank\n", path.c_str(),
+                got, sizeof G.FontGlyphs);
+    fclose(file);
+}
+
+// Every picture slot to black, the two spare tiles included.
+static void ClearPictures() {
+    memset(G.HeroFrames, 0, sizeof G.HeroFrames);
+    memset(G.SpiderFrames, 0, sizeof G.SpiderFrames);
+    memset(G.TileImages, 0, sizeof G.TileImages);
+    memset(G.MenuBackImage, 0, sizeof G.MenuBackImage);
+    memset(G.BottomPanelImage, 0, sizeof G.BottomPanelImage);
+    memset(G.HudPanelImage, 0, sizeof G.HudPanelImage);
+    memset(G.BackdropImage, 0, sizeof G.BackdropImage);
+    memset(G.RedFontImage, 0, sizeof G.RedFontImage);
+    memset(G.SpeakerImage, 0, sizeof G.SpeakerImage);
+    memset(G.ExitImage, 0, sizeof G.ExitImage);
+}
 
 void LoadResources() {
     Srand(Options.haveSeed ? Options.seed : HostTicks());
+    ClearPictures();
+    for (const PictureLoad& load : PictureLoads) LoadTarga(G.GraphFolder + load.file, load.width, load.height, load.slot);
+    LoadRasterFontFile();
+    SetDefaultHighScores();
+    LoadHighScores();
+    BuildRedFontCharMap();
+    ClearBackBuffer(0);
+    NewGame();
     G.ScreenState = ScreenMainMenu;
-    G.SoundOn = 1;
+    G.SoundOn = Options.mute ? 0 : 1;
+    memset(G.MazeGrid, 0, sizeof G.MazeGrid);
 }
 
-void FreeResources() {}
+void FreeResources() { ClearPictures(); }
