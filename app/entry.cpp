@@ -1,13 +1,19 @@
-// The program's entry: options, single instance, host, main loop and shut-down.
+// The program's entry: options, scripted input, single instance, host, main loop and shut-down.
 #include "app/entry.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "app/globals.h"
+#include "app/input.h"
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/script.h"
 #include "app/state_dump.h"
 #include "platform/host.h"
+
+static FILE* RecordFile = nullptr;  // --record: the recording being written
 
 void FinishRun() {
     if (!Options.dumpFile.empty() && !WriteStateDump(Options.dumpFile.c_str()))
@@ -17,13 +23,69 @@ void FinishRun() {
         fprintf(stderr, "murko: cannot write the screenshot %s\n", Options.screenshotFile.c_str());
 }
 
+// Reads --input or --play and creates the --record file; false (after a message) stops the program.
+static bool PrepareInputFiles() {
+    char message[ScriptMessageSize];
+    ClearScript();
+    const std::string& script = Options.playFile.empty() ? Options.inputFile : Options.playFile;
+    if (!script.empty() && !LoadScriptFile(script.c_str(), !Options.playFile.empty(), message, sizeof message)) {
+        fprintf(stderr, "murko: %s\n", message);
+        return false;
+    }
+    if (ScriptHasSeed) {
+        Options.haveSeed = true;
+        Options.seed = ScriptSeed;
+    }
+    if (Options.recordFile.empty()) return true;
+    RecordFile = fopen(Options.recordFile.c_str(), "w");
+    if (!RecordFile) {
+        fprintf(stderr, "murko: cannot create the recording %s: %s\n", Options.recordFile.c_str(), strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+// The recording starts with the seed the run really uses: the clock's, unless one was given.
+static void StartRecording() {
+    if (!RecordFile) return;
+    if (!Options.haveSeed) {
+        Options.haveSeed = true;
+        Options.seed = HostTicks();
+    }
+    WriteRecordingHeader(RecordFile, Options.seed);
+    RecordInputTo(RecordFile);
+}
+
+static void FinishRecording() {
+    if (!RecordFile) return;
+    RecordInputTo(nullptr);
+    fprintf(RecordFile, "# the run ended after %u frames\n", G.FrameCount);
+    bool ok = !ferror(RecordFile);
+    if (fclose(RecordFile) != 0 || !ok)
+        fprintf(stderr, "murko: cannot write the recording %s\n", Options.recordFile.c_str());
+    RecordFile = nullptr;
+}
+
+// No run took place: the empty recording is removed.
+static void DropRecording() {
+    if (!RecordFile) return;
+    fclose(RecordFile);
+    RecordFile = nullptr;
+    remove(Options.recordFile.c_str());
+}
+
 int MurkoMain(int argc, char** argv, const HostBackend* windowBackend) {
     int exitCode = ParseOptions(argc, argv);
     if (exitCode >= 0) return exitCode;
+    if (!PrepareInputFiles()) return 2;
     HostUse(Options.headless ? HeadlessBackend() : windowBackend);
-    if (!Options.headless && !HostClaimSingleInstance()) return 0;
+    if (!Options.headless && !HostClaimSingleInstance()) {
+        DropRecording();
+        return 0;
+    }
     if (!HostOpen(Options.host)) {
         fprintf(stderr, "murko: cannot open the display\n");
+        DropRecording();
         return 1;
     }
     int16_t keys[8];
@@ -35,8 +97,11 @@ int MurkoMain(int argc, char** argv, const HostBackend* windowBackend) {
     G.DisplayYPitch = display.yPitch;
     G.TapConsumed = 1;
     G.ALatch = 0;
+    StartRecording();
+    BeginScriptedInput(!Options.playFile.empty());
     StartFrameTimer();
     MainLoop();
+    FinishRecording();
     HostClose();
     return 0;
 }

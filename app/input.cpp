@@ -1,7 +1,11 @@
-// Buttons and stylus: the latches and their accessors.
+// Buttons and stylus: the latches, their accessors, and where scripted and host input meet.
 #include "app/input.h"
 
 #include "app/globals.h"
+#include "app/script.h"
+
+static bool ReplayOnly = false;      // drop host keys and taps while the script lasts
+static FILE* RecordFile = nullptr;   // where delivered events are written, or null
 
 int32_t ButtonAPressed() {
     int32_t pressed = G.ALatch ? 1 : 0;
@@ -23,11 +27,60 @@ int32_t StylusTapped() {
 int32_t TapX() { return G.TapPosX; }
 int32_t TapY() { return G.TapPosY; }
 
-bool TakeInputEvent(HostEvent* event) { return HostPollEvent(event); }
+// The frame a pump belongs to: the one just shown, or -1 before the first.
+static int32_t PumpFrame() { return int32_t(G.FrameCount) - 1; }
+
+static void Record(const HostEvent& event) {
+    ScriptEvent line;
+    if (!RecordFile || !ScriptEventFromHost(event, PumpFrame(), &line)) return;
+    WriteScriptEvent(RecordFile, line);
+    fflush(RecordFile);
+}
+
+static bool ScriptEventDue() {
+    return ScriptNextEvent < ScriptEventCount && ScriptEvents[ScriptNextEvent].frame <= PumpFrame();
+}
+
+// Host events a replay lets through: only the window being closed.
+static bool HostEventWanted(const HostEvent& event) {
+    if (!ReplayOnly || ScriptNextEvent >= ScriptEventCount) return true;
+    return event.type == HostEventQuit;
+}
+
+bool TakeInputEvent(HostEvent* event) {
+    if (ScriptEventDue()) {
+        *event = HostEventFromScript(ScriptEvents[ScriptNextEvent++]);
+        Record(*event);
+        return true;
+    }
+    while (HostPollEvent(event)) {
+        if (!HostEventWanted(*event)) continue;
+        // Pen-downs off the picture cannot happen on the device; they are not taps.
+        if (event->type == HostEventPenDown &&
+            (event->x < 0 || event->x >= ScreenWidth || event->y < 0 || event->y >= ScreenHeight))
+            continue;
+        Record(*event);
+        return true;
+    }
+    return false;
+}
+
+void BeginScriptedInput(bool replay) {
+    ReplayOnly = replay;
+    ScriptNextEvent = 0;
+    while (ScriptNextEvent < ScriptEventCount && ScriptEvents[ScriptNextEvent].frame == StartUpFrame) {
+        HostEvent event = HostEventFromScript(ScriptEvents[ScriptNextEvent++]);
+        Record(event);
+        HandleInputEvent(event);
+    }
+}
+
+void RecordInputTo(FILE* f) { RecordFile = f; }
 
 void HandleInputEvent(const HostEvent& event) {
     switch (event.type) {
         case HostEventKeyDown:
+            // In this order; a code that matches two entries sets both.
             if (event.key == G.KeyList[KeyA].code) G.ALatch = 1;
             if (event.key == G.KeyList[KeyLeft].code) G.LeftDown = 1;
             if (event.key == G.KeyList[KeyRight].code) G.RightDown = 1;

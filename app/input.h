@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include "platform/host.h"
 
@@ -16,3 +17,11 @@ int32_t TapY();            // y of the last pen-down
 
 bool TakeInputEvent(HostEvent* event);       // the next event for the pump: scripted or from the host
 void HandleInputEvent(const HostEvent& event);  // applies one event to the latches
+
+// Scripted input. The loaded script (app/script.h) is delivered from the pumps; with replay set,
+// the host's keys and taps are dropped until the script is used up, so nothing but the recording
+// steers the run. Start-up events (frame -1) are handed to the game here, before the first frame.
+void BeginScriptedInput(bool replay);
+
+// Recording: every event the pumps deliver is written to f as a script line (null stops).
+void RecordInputTo(FILE* f);

@@ -47,6 +47,14 @@ static int Fail(const char* what, const char* arg) {
     return 2;
 }
 
+// A recording brings its own seed and input: --play goes with neither --seed nor --input.
+static int CheckInputOptions() {
+    if (Options.playFile.empty()) return -1;
+    if (Options.haveSeed) return Fail("--seed cannot be combined with --play", Options.playFile.c_str());
+    if (!Options.inputFile.empty()) return Fail("--play cannot be combined with --input", Options.inputFile.c_str());
+    return -1;
+}
+
 int ParseOptions(int argc, char** argv) {
     Options = LaunchOptions{};
     for (int i = 1; i < argc; i++) {
@@ -91,5 +99,5 @@ int ParseOptions(int argc, char** argv) {
         else if (!strcmp(a, "--audio")) value(&Options.audioDriver);
         else return Fail("unknown option", a);
     }
-    return -1;
+    return CheckInputOptions();
 }
