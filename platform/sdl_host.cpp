@@ -1,88 +1,167 @@
-// SDL2 backend: the window, keyboard, mouse, touch and gamepads.
+// SDL2 backend: the window, its scale, letterbox and fullscreen, the clock and the present.
 #include <SDL.h>
+#include <time.h>
 
-#include "platform/host.h"
+#include "platform/icon.h"
+#include "platform/instance.h"
 #include "platform/panel.h"
+#include "platform/pointer_map.h"
+#include "platform/sdl_backend.h"
+
+constexpr uint32_t VideoSystems = SDL_INIT_VIDEO;  // the SDL parts this half starts and stops
+constexpr int TitleAllowance = 40;                 // points kept free for a title bar when choosing a scale
+constexpr uint32_t IdleStepMs = 2;                 // longest single rest between passes of the loop
 
 static SDL_Window* Window = nullptr;      // the game window
 static SDL_Renderer* Renderer = nullptr;  // draws the panel picture into the window
 static SDL_Texture* Texture = nullptr;    // the decoded 240 x 320 panel
+static bool NeverFullscreen = false;      // --windowed: the fullscreen toggle does nothing
+static uint32_t Decoded[PictureWidth * PictureHeight];  // the panel decoded to 0xRRGGBB for upload
+
+static int WindowScale(const HostConfig& config) {
+    if (config.scale > 0) return config.scale;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 2;
+    return ChooseWindowScale(usable.w, usable.h, TitleAllowance);
+}
+
+static void SetIcon() {
+    static uint32_t pixels[IconSize * IconSize];  // kept while SDL copies them
+    IconPixels(pixels);
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, IconSize, IconSize, 32, IconSize * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(Window, icon);
+    SDL_FreeSurface(icon);
+}
+
+static bool CreateWindow(const HostConfig& config) {
+    int scale = WindowScale(config);
+    uint32_t flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (config.fullscreen && !config.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    Window = SDL_CreateWindow("Murko", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, PictureWidth * scale,
+                              PictureHeight * scale, flags);
+    if (!Window) {
+        fprintf(stderr, "murko: cannot create the window: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_SetWindowMinimumSize(Window, PictureWidth, PictureHeight);
+    SetIcon();
+    return true;
+}
+
+static bool CreateRenderer() {
+    Renderer = SDL_CreateRenderer(Window, -1, 0);
+    if (!Renderer) {
+        fprintf(stderr, "murko: cannot draw into the window: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, PictureWidth,
+                                PictureHeight);
+    if (!Texture) {
+        fprintf(stderr, "murko: cannot make the picture texture: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_SetTextureScaleMode(Texture, SDL_ScaleModeNearest);
+    return true;
+}
+
+static void Close();
 
 static bool Open(const HostConfig& config) {
     PanelCreate(config.display);
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
-        fprintf(stderr, "murko: cannot start SDL: %s\n", SDL_GetError());
+    NeverFullscreen = config.windowed;
+    if (SDL_InitSubSystem(VideoSystems) != 0) {
+        fprintf(stderr, "murko: cannot start SDL video: %s\n", SDL_GetError());
         return false;
     }
-    int scale = config.scale > 0 ? config.scale : 2;
-    Window = SDL_CreateWindow("Murko", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 240 * scale, 320 * scale,
-                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-    if (!Window) return false;
-    Renderer = SDL_CreateRenderer(Window, -1, 0);
-    if (!Renderer) return false;
-    SDL_RenderSetLogicalSize(Renderer, 240, 320);
-    SDL_RenderSetIntegerScale(Renderer, SDL_TRUE);
-    Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, 240, 320);
-    return Texture != nullptr;
+    if (!CreateWindow(config) || !CreateRenderer() || !SdlInputOpen()) {
+        Close();
+        return false;
+    }
+    SdlRedraw();
+    return true;
 }
 
 static void Close() {
-    if (Texture) SDL_DestroyTexture(Texture);
-    if (Renderer) SDL_DestroyRenderer(Renderer);
-    if (Window) SDL_DestroyWindow(Window);
-    SDL_Quit();
+    SdlInputClose();
+    // Someone else may already have stopped SDL video, taking the window with it.
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        if (Texture) SDL_DestroyTexture(Texture);
+        if (Renderer) SDL_DestroyRenderer(Renderer);
+        if (Window) SDL_DestroyWindow(Window);
+        SDL_QuitSubSystem(VideoSystems);
+    }
+    Texture = nullptr;
+    Renderer = nullptr;
+    Window = nullptr;
+    // Sound may still hold SDL audio; SDL as a whole stops only when nothing is left running.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    InstanceRelease(&TheInstance);
 }
 
 static uint32_t Ticks() { return SDL_GetTicks(); }
-static void Idle(uint32_t msUntilDue) { SDL_Delay(msUntilDue < 2 ? msUntilDue : 2); }
 
-static int16_t KeyFor(SDL_Scancode code) {
-    switch (code) {
-        case SDL_SCANCODE_UP: return HostKeyUp;
-        case SDL_SCANCODE_DOWN: return HostKeyDown;
-        case SDL_SCANCODE_LEFT: return HostKeyLeft;
-        case SDL_SCANCODE_RIGHT: return HostKeyRight;
-        case SDL_SCANCODE_SPACE: case SDL_SCANCODE_RETURN: case SDL_SCANCODE_Z: case SDL_SCANCODE_LCTRL:
-            return HostKeyA;
-        default: return 0;
+// Rests min(2, msUntilDue) ms with a nanosecond sleep, so a frame starts close to when it is due.
+static void Idle(uint32_t msUntilDue) {
+    uint32_t ms = msUntilDue < IdleStepMs ? msUntilDue : IdleStepMs;
+    if (ms == 0) return;
+    timespec rest = {0, long(ms) * 1000000L};
+    while (nanosleep(&rest, &rest) != 0) {
     }
 }
 
-static bool PollEvent(HostEvent* event) {
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-        *event = HostEvent{};
-        if (e.type == SDL_QUIT) {
-            event->type = HostEventQuit;
-            return true;
-        }
-        if ((e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) && KeyFor(e.key.keysym.scancode)) {
-            event->type = e.type == SDL_KEYDOWN ? HostEventKeyDown : HostEventKeyUp;
-            event->key = KeyFor(e.key.keysym.scancode);
-            return true;
-        }
-        if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
-            event->type = HostEventPenDown;
-            event->x = e.button.x;
-            event->y = e.button.y;
-            if (event->x >= 0 && event->x < 240 && event->y >= 0 && event->y < 320) return true;
-        }
-    }
-    return false;
+void SdlRedraw() {
+    if (!Renderer) return;
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(Renderer, &w, &h);
+    PictureRect fit = FitPicture(w, h);
+    SDL_Rect target = {fit.x, fit.y, fit.w, fit.h};
+    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+    SDL_RenderClear(Renderer);
+    SDL_RenderCopy(Renderer, Texture, nullptr, &target);
+    SDL_RenderPresent(Renderer);
 }
 
 static uint8_t* BeginDraw() { return PanelAddress(); }
 
 static void EndDraw() {
-    static uint32_t rgb[240 * 320];
-    PanelDecode(rgb);
-    SDL_UpdateTexture(Texture, nullptr, rgb, 240 * 4);
-    SDL_RenderClear(Renderer);
-    SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
-    SDL_RenderPresent(Renderer);
+    PanelDecode(Decoded);
+    SDL_UpdateTexture(Texture, nullptr, Decoded, PictureWidth * 4);
+    SdlRedraw();
+}
+
+void SdlToggleFullscreen() {
+    if (NeverFullscreen || !Window) return;
+    bool full = SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (SDL_SetWindowFullscreen(Window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        fprintf(stderr, "murko: cannot switch fullscreen: %s\n", SDL_GetError());
+}
+
+void SdlShowWindow() {
+    if (!Window) return;
+    SDL_ShowWindow(Window);
+    if (SDL_GetWindowFlags(Window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(Window);
+    SDL_RaiseWindow(Window);
+}
+
+bool SdlMapPointer(double x, double y, int32_t* screenX, int32_t* screenY) {
+    if (!Window || !Renderer) return false;
+    int ww = 0, wh = 0, dw = 0, dh = 0;
+    SDL_GetWindowSize(Window, &ww, &wh);
+    SDL_GetRendererOutputSize(Renderer, &dw, &dh);
+    return MapWindowPoint(ww, wh, dw, dh, x, y, screenX, screenY);
+}
+
+bool SdlMapTouch(float x, float y, int32_t* screenX, int32_t* screenY) {
+    if (!Window) return false;
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(Window, &ww, &wh);
+    return SdlMapPointer(double(x) * ww, double(y) * wh, screenX, screenY);
 }
 
 const HostBackend* SdlBackend() {
-    static const HostBackend backend = {Open, Close, Ticks, Idle, PollEvent, PanelProperties, BeginDraw, EndDraw};
+    static const HostBackend backend = {Open, Close, Ticks, Idle, SdlPollEvent, PanelProperties, BeginDraw, EndDraw};
     return &backend;
 }

@@ -1,0 +1,8 @@
+// The window icon, drawn in code.
+#pragma once
+
+#include <cstdint>
+
+constexpr int IconSize = 32;  // pixels a side
+
+void IconPixels(uint32_t argb[IconSize * IconSize]);  // the icon, 0xAARRGGBB, rows top to bottom

@@ -1,0 +1,194 @@
+// SDL2 backend, input: keyboard by scancode, gamepads with hot-plug, mouse and touch as the stylus.
+#include <SDL.h>
+
+#include "platform/button_merge.h"
+#include "platform/instance.h"
+#include "platform/sdl_backend.h"
+
+constexpr int PadSlots = 8;        // gamepads followed at once
+constexpr int FirstPadSource = 8;  // merge sources 0..7 are keyboard keys; then two per pad
+
+struct KeyBinding {
+    SDL_Scancode scancode;  // physical key, whatever the layout
+    int button;             // button it presses
+    int source;             // its own merge source
+};
+
+static const KeyBinding KeyBindings[] = {
+    {SDL_SCANCODE_UP, ButtonUp, 0},
+    {SDL_SCANCODE_DOWN, ButtonDown, 1},
+    {SDL_SCANCODE_LEFT, ButtonLeft, 2},
+    {SDL_SCANCODE_RIGHT, ButtonRight, 3},
+    {SDL_SCANCODE_SPACE, ButtonA, 4},
+    {SDL_SCANCODE_RETURN, ButtonA, 5},
+    {SDL_SCANCODE_Z, ButtonA, 6},
+    {SDL_SCANCODE_LCTRL, ButtonA, 7},
+};
+
+struct PadButtonBinding {
+    SDL_GameControllerButton pad;  // controller button
+    int button;                    // button it presses
+};
+
+static const PadButtonBinding PadBindings[] = {
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, ButtonUp},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, ButtonDown},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, ButtonLeft},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, ButtonRight},
+    {SDL_CONTROLLER_BUTTON_A, ButtonA},  // the south face button on every layout
+};
+
+struct PadSlot {
+    SDL_GameController* pad;  // open controller, null when the slot is free
+    SDL_JoystickID id;        // its instance id
+    int8_t stickX, stickY;    // left stick state: -1, 0 or +1 on each axis
+};
+
+static PadSlot Pads[PadSlots];     // the gamepads in use
+static ButtonMerge Merge;          // all button sources merged into host key events
+static bool PadsStarted = false;   // the game controller subsystem is ours to stop
+
+static int PadSource(int slot) { return FirstPadSource + 2 * slot; }       // d-pad and south button
+static int StickSource(int slot) { return FirstPadSource + 2 * slot + 1; }  // left stick
+
+bool SdlInputOpen() {
+    MergeReset(&Merge);
+    for (PadSlot& p : Pads) p = PadSlot{nullptr, -1, 0, 0};
+    // Pads present now arrive as device-added events, like those plugged in later.
+    PadsStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    if (!PadsStarted) fprintf(stderr, "murko: gamepads unavailable: %s\n", SDL_GetError());
+    return true;
+}
+
+void SdlInputClose() {
+    if (!PadsStarted) return;
+    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER))
+        for (PadSlot& p : Pads)
+            if (p.pad) SDL_GameControllerClose(p.pad);
+    for (PadSlot& p : Pads) p = PadSlot{nullptr, -1, 0, 0};
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    PadsStarted = false;
+}
+
+static int FindPad(SDL_JoystickID id) {
+    for (int i = 0; i < PadSlots; i++)
+        if (Pads[i].pad && Pads[i].id == id) return i;
+    return -1;
+}
+
+static void AddPad(int deviceIndex) {
+    if (FindPad(SDL_JoystickGetDeviceInstanceID(deviceIndex)) >= 0) return;
+    for (PadSlot& p : Pads) {
+        if (p.pad) continue;
+        p.pad = SDL_GameControllerOpen(deviceIndex);
+        if (!p.pad) {
+            fprintf(stderr, "murko: cannot open gamepad: %s\n", SDL_GetError());
+            return;
+        }
+        p.id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(p.pad));
+        p.stickX = p.stickY = 0;
+        return;
+    }
+    fprintf(stderr, "murko: too many gamepads, ignoring one\n");
+}
+
+static void RemovePad(SDL_JoystickID id) {
+    int slot = FindPad(id);
+    if (slot < 0) return;
+    MergeReleaseSource(&Merge, PadSource(slot));
+    MergeReleaseSource(&Merge, StickSource(slot));
+    SDL_GameControllerClose(Pads[slot].pad);
+    Pads[slot] = PadSlot{nullptr, -1, 0, 0};
+}
+
+static void PadButton(const SDL_ControllerButtonEvent& e) {
+    int slot = FindPad(e.which);
+    if (slot < 0) return;
+    for (const PadButtonBinding& b : PadBindings) {
+        if (b.pad != e.button) continue;
+        if (e.state == SDL_PRESSED) MergePress(&Merge, b.button, PadSource(slot));
+        else MergeRelease(&Merge, b.button, PadSource(slot));
+    }
+}
+
+static void PadAxis(const SDL_ControllerAxisEvent& e) {
+    int slot = FindPad(e.which);
+    if (slot < 0) return;
+    PadSlot& p = Pads[slot];
+    if (e.axis == SDL_CONTROLLER_AXIS_LEFTX) MergeStickAxis(&Merge, &p.stickX, e.value, ButtonLeft, ButtonRight, StickSource(slot));
+    if (e.axis == SDL_CONTROLLER_AXIS_LEFTY) MergeStickAxis(&Merge, &p.stickY, e.value, ButtonUp, ButtonDown, StickSource(slot));
+}
+
+// SDL lets go of every key when the window loses focus, just before it reports the loss. Those
+// releases are not the player's: a held direction stays held, as on the handheld.
+static bool FocusLossWaiting() {
+    SDL_Event waiting[32];
+    int n = SDL_PeepEvents(waiting, 32, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < n; i++)
+        if (waiting[i].window.event == SDL_WINDOWEVENT_FOCUS_LOST) return true;
+    return false;
+}
+
+static void Key(const SDL_KeyboardEvent& e) {
+    bool down = e.type == SDL_KEYDOWN;
+    SDL_Scancode code = e.keysym.scancode;
+    bool toggle = code == SDL_SCANCODE_F11 || (code == SDL_SCANCODE_RETURN && (e.keysym.mod & KMOD_ALT));
+    if (down && toggle) {
+        if (!e.repeat) SdlToggleFullscreen();
+        return;  // Alt+Enter is never the A button
+    }
+    if (!down && FocusLossWaiting()) return;
+    for (const KeyBinding& k : KeyBindings) {
+        if (k.scancode != code) continue;
+        if (down) MergePress(&Merge, k.button, k.source);  // repeats press A again, as the device did
+        else MergeRelease(&Merge, k.button, k.source);
+    }
+}
+
+static bool PenDown(bool mapped, int32_t x, int32_t y, HostEvent* event) {
+    if (!mapped) return false;  // outside the picture, on the black bars
+    *event = HostEvent{};
+    event->type = HostEventPenDown;
+    event->x = x;
+    event->y = y;
+    return true;
+}
+
+static void WindowEvent(const SDL_WindowEvent& e) {
+    if (e.event == SDL_WINDOWEVENT_EXPOSED || e.event == SDL_WINDOWEVENT_SIZE_CHANGED) SdlRedraw();
+}
+
+// Turns one SDL event into at most one direct host event; button changes go through the merge.
+static bool Translate(const SDL_Event& e, HostEvent* event) {
+    int32_t x = 0, y = 0;
+    switch (e.type) {
+        case SDL_QUIT:
+            *event = HostEvent{};
+            event->type = HostEventQuit;
+            return true;
+        case SDL_KEYDOWN: case SDL_KEYUP: Key(e.key); return false;
+        case SDL_MOUSEBUTTONDOWN:
+            // Touches also arrive as mouse presses; the finger event is the one taken.
+            if (e.button.button != SDL_BUTTON_LEFT || e.button.which == SDL_TOUCH_MOUSEID) return false;
+            return PenDown(SdlMapPointer(e.button.x, e.button.y, &x, &y), x, y, event);
+        case SDL_FINGERDOWN: return PenDown(SdlMapTouch(e.tfinger.x, e.tfinger.y, &x, &y), x, y, event);
+        case SDL_CONTROLLERDEVICEADDED: AddPad(e.cdevice.which); return false;
+        case SDL_CONTROLLERDEVICEREMOVED: RemovePad(e.cdevice.which); return false;
+        case SDL_CONTROLLERBUTTONDOWN: case SDL_CONTROLLERBUTTONUP: PadButton(e.cbutton); return false;
+        case SDL_CONTROLLERAXISMOTION: PadAxis(e.caxis); return false;
+        case SDL_WINDOWEVENT: WindowEvent(e.window); return false;
+        default: return false;
+    }
+}
+
+bool SdlPollEvent(HostEvent* event) {
+    for (;;) {
+        if (MergeTake(&Merge, event)) return true;
+        SDL_Event e;
+        if (!SDL_PollEvent(&e)) break;
+        if (Translate(e, event)) return true;
+    }
+    // The queue is empty: a good moment to see whether a later start asked for the window.
+    if (InstanceTakeRaise(&TheInstance)) SdlShowWindow();
+    return false;
+}
