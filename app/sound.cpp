@@ -1,11 +1,126 @@
 // Sound: the two music modules, the bark and the mute toggle, through libmikmod.
 #include "app/sound.h"
 
-#include "app/globals.h"
+#include <mikmod.h>
 
-void InitSound() {}
-void UpdateSound() {}
-void SwitchMusic(MODULE*) {}
-void Bark() {}
-void ToggleMute() { G.SoundOn = int8_t(1 - G.SoundOn); }
-void ShutdownSound() {}
+#include <cstdio>
+#include <string>
+
+#include "app/globals.h"
+#include "app/main_loop.h"
+#include "app/options.h"
+#include "platform/host.h"
+
+constexpr int32_t InitRetryMs = 1000;  // how long a driver that will not start is tried again
+constexpr uint32_t RetryRestMs = 20;   // rest between two tries, with the messages pumped meanwhile
+constexpr int VolumeOn = 255;          // the library takes anything above 128 as its full volume
+constexpr int EffectVoices = 4;        // voices kept for the bark
+constexpr int ModuleVoices = 4;        // our modules have four channels
+
+static bool Started = false;  // MikMod_Init succeeded: every other library call is safe
+
+bool SoundStarted() { return Started; }
+
+// The driver to ask for: --audio names one by alias, optionally with its options after a ':'
+// ("wav:file=out.wav"); otherwise the silent driver without a window, SDL with one.
+static int ChooseDriver(std::string* driverOptions) {
+    const char* fallback = Options.headless ? "nosound" : "sdl";
+    std::string alias = Options.audioDriver;
+    size_t colon = alias.find(':');
+    if (colon != std::string::npos) {
+        *driverOptions = alias.substr(colon + 1);
+        alias.resize(colon);
+    }
+    if (alias.empty()) return MikMod_DriverFromAlias(fallback);
+    int device = MikMod_DriverFromAlias(alias.c_str());
+    if (device > 0) return device;
+    fprintf(stderr, "murko: unknown audio driver '%s', using %s\n", alias.c_str(), fallback);
+    driverOptions->clear();
+    return MikMod_DriverFromAlias(fallback);
+}
+
+// Pumps the messages and rests until the next try is due (or the time is up).
+static void RestBeforeRetry() {
+    uint32_t start = HostTicks();
+    do {
+        PumpMessages(1);
+        HostIdle(RetryRestMs);
+    } while (HostTicks() - start < RetryRestMs && FrameElapsedMs() < InitRetryMs);
+}
+
+// MikMod_Init, tried again for up to a second while it fails.
+static bool StartDriver(const std::string& driverOptions) {
+    while (MikMod_Init(driverOptions.c_str())) {
+        if (FrameElapsedMs() >= InitRetryMs) return false;
+        RestBeforeRetry();
+    }
+    return true;
+}
+
+// A driver that fails leaves the library unusable (loading a module would crash), so the
+// silent driver takes over and the game carries on without sound.
+static bool StartSilentDriver() {
+    fprintf(stderr, "murko: no audio output (%s), playing silent\n", MikMod_strerror(MikMod_errno));
+    md_device = MikMod_DriverFromAlias("nosound");
+    return MikMod_Init("") == 0;
+}
+
+static MODULE* LoadMusic(const std::string& path) {
+    MODULE* music = Player_Load(path.c_str(), ModuleVoices, 0);
+    if (music) music->wrap = 1;
+    return music;
+}
+
+void InitSound() {
+    MikMod_RegisterAllDrivers();
+    MikMod_RegisterAllLoaders();
+    std::string driverOptions;
+    md_device = uint16_t(ChooseDriver(&driverOptions));
+    StartFrameTimer();
+    Started = StartDriver(driverOptions) || StartSilentDriver();
+    if (!Started) return;
+    MikMod_SetNumVoices(-1, EffectVoices);
+    MikMod_EnableOutput();
+    Player_Stop();
+    G.MenuMusic = LoadMusic(G.SoundFolder + "music.mod");
+    G.GameMusic = LoadMusic(G.SoundFolder + "music1.mod");
+    G.BarkSample = Sample_Load((G.SoundFolder + "bark.wav").c_str());
+    if (G.BarkSample) G.BarkSample->panning = PAN_CENTER;  // a WAV loads hard left
+    if (G.MenuMusic) Player_Start(G.MenuMusic);
+    // The volume acts on the playing module only, so it is set once the menu music runs;
+    // SoundOn is not yet set here, so the start-up mute decides.
+    Player_SetVolume(Options.mute ? 0 : VolumeOn);
+}
+
+void UpdateSound() {
+    if (Started) MikMod_Update();
+}
+
+void ApplyMusicVolume() {
+    if (Started) Player_SetVolume(G.SoundOn == 1 ? VolumeOn : 0);
+}
+
+void SwitchMusic(MODULE* music) {
+    if (!Started) return;
+    Player_Stop();
+    if (music) Player_Start(music);
+    ApplyMusicVolume();
+}
+
+void Bark() {
+    if (G.SoundOn == 1 && Started && G.BarkSample) Sample_Play(G.BarkSample, 0, 0);
+}
+
+void ToggleMute() {
+    G.SoundOn = int8_t(1 - G.SoundOn);
+    ApplyMusicVolume();
+}
+
+void ShutdownSound() {
+    if (!Started) return;
+    Player_Stop();
+    if (G.MenuMusic) Player_Free(G.MenuMusic);
+    if (G.GameMusic) Player_Free(G.GameMusic);
+    G.MenuMusic = nullptr;
+    G.GameMusic = nullptr;
+}
