@@ -24,16 +24,16 @@ static const CarveStep CarveSteps[4] = {
 
 static int8_t& MazeCell(int x, int y) { return G.MazeGrid[x * MazeStride + y]; }
 
-static bool InsideLevel(int x, int y) { return x >= 0 && y >= 0 && x < G.MazeWidth && y < G.MazeHeight; }
-
-// A neighbour that is outside the level or still solid wall.
-static bool SolidOrOutside(int x, int y) { return !InsideLevel(x, y) || MazeCell(x, y) == CellWall; }
-
-int IsUncarvedRoom(int x, int y) {
-    if (!InsideLevel(x, y)) return 0;
-    return SolidOrOutside(x - 1, y) && SolidOrOutside(x + 1, y) && SolidOrOutside(x, y + 1) &&
-           SolidOrOutside(x, y - 1);
+// IsUncarvedRoom with the level size in hand: the carve asks it four times a turn, and a size
+// held in locals is not read again after every byte written to the grid.
+static inline bool UncarvedRoomIn(int x, int y, int width, int height) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return false;
+    const int8_t* cell = &G.MazeGrid[x * MazeStride + y];
+    return (x == 0 || cell[-MazeStride] == CellWall) && (x + 1 == width || cell[MazeStride] == CellWall) &&
+           (y + 1 == height || cell[1] == CellWall) && (y == 0 || cell[-1] == CellWall);
 }
+
+int IsUncarvedRoom(int x, int y) { return UncarvedRoomIn(x, y, G.MazeWidth, G.MazeHeight); }
 
 // Keeps the level inside the 100 x 100 grid whatever the caller left in the size fields.
 static void ClampMazeSize() {
@@ -58,7 +58,7 @@ static bool StepBack(int* x, int* y) {
 }
 
 // Carves rooms until total are open; one random number for every carve, none for a step back.
-static void CarveRooms(int total) {
+static void CarveRooms(int total, int width, int height) {
     int x = 0;
     int y = 0;
     int carved = 1;
@@ -66,7 +66,7 @@ static void CarveRooms(int total) {
         int candidates[4];
         int count = 0;
         for (int i = 0; i < 4; i++) {
-            if (IsUncarvedRoom(x + CarveSteps[i].dx, y + CarveSteps[i].dy)) candidates[count++] = i;
+            if (UncarvedRoomIn(x + CarveSteps[i].dx, y + CarveSteps[i].dy, width, height)) candidates[count++] = i;
         }
         if (count == 0) {
             if (!StepBack(&x, &y)) return;  // back at the start with nothing left: only an odd size gets here
@@ -82,13 +82,12 @@ static void CarveRooms(int total) {
 }
 
 // Every carved cell of the level becomes floor; whatever lies outside the level is wall.
-static void CleanUpMaze() {
-    for (int x = 0; x < MazeStride; x++) {
-        for (int y = 0; y < MazeStride; y++) {
-            int8_t& cell = MazeCell(x, y);
-            if (cell != CellWall) cell = InsideLevel(x, y) ? CellOpen : CellWall;
-        }
+static void CleanUpMaze(int width, int height) {
+    for (int x = 0; x < width; x++) {
+        int8_t* column = &G.MazeGrid[x * MazeStride];
+        for (int y = 0; y < height; y++) column[y] = column[y] == CellWall ? CellWall : CellOpen;
     }
+    if (width < 1 || height < 1) G.MazeGrid[0] = CellWall;  // an empty level keeps no start mark
 }
 
 void GenerateMaze() {
@@ -96,6 +95,6 @@ void GenerateMaze() {
     int total = (G.MazeHeight / 2) * (G.MazeWidth / 2);
     memset(G.MazeGrid, CellWall, sizeof G.MazeGrid);
     MazeCell(0, 0) = CarveStartMark;
-    if (total > 1) CarveRooms(total);
-    CleanUpMaze();
+    if (total > 1) CarveRooms(total, G.MazeWidth, G.MazeHeight);
+    CleanUpMaze(G.MazeWidth, G.MazeHeight);
 }
