@@ -151,7 +151,8 @@ static void DrawMoon(ArtPicture* p, int cx, int cy, int radius) {
         for (int x = -radius - 3; x <= radius + 3; x++) {
             int d = x * x + y * y;
             if (d <= radius * radius) {
-                int light = 232 - (x + y) / 3 * 6;  // a little darker towards the lower right
+                int light = 220 - (x + y) / 3 * 6;  // a little darker towards the lower right
+                if (light > 250) light = 250;
                 PlotIndex(p, cx + x, cy + y, InkIndex(p, light, light, light * 3 / 4 + 40));
             } else if (d <= (radius + 3) * (radius + 3)) {
                 PlotIndex(p, cx + x, cy + y, InkIndex(p, 60, 60, 110));  // the glow
@@ -229,13 +230,12 @@ static void DrawButton(ArtPicture* p, int x, int y, int w, int h, Rgb faceTop, R
     FillRect(p, x + w - 2, y + 2, 1, h - 4, dark);
 }
 
-// 240 x 32: one wide button over x 2..219, and a sunken corner for the speaker on the right.
+// 240 x 32: one wide button over x 2..219; the speaker button sits right of it on the last bar.
 int DrawBottomPanel() {
     ArtPicture* p = NewPicture("panel1", 240, 32);
     if (!p) return 0;
     VerticalRamp(p, 0, 31, {22, 24, 44}, {12, 12, 26});
     DrawButton(p, 2, 2, 218, 28, {74, 96, 178}, {34, 44, 110});
-    FillRect(p, 222, 14, 18, 18, InkIndex(p, 6, 6, 16));
     return !ArtFailed;
 }
 
