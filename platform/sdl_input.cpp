@@ -145,12 +145,15 @@ static void Key(const SDL_KeyboardEvent& e) {
     }
 }
 
-static bool PenDown(bool mapped, int32_t x, int32_t y, HostEvent* event) {
+// A press at window point (x, y), or at fractions of the window for a touch.
+static bool PenDown(double x, double y, bool fractions, HostEvent* event) {
+    int32_t sx = 0, sy = 0;
+    bool mapped = fractions ? SdlMapTouch(float(x), float(y), &sx, &sy) : SdlMapPointer(x, y, &sx, &sy);
     if (!mapped) return false;  // outside the picture, on the black bars
     *event = HostEvent{};
     event->type = HostEventPenDown;
-    event->x = x;
-    event->y = y;
+    event->x = sx;
+    event->y = sy;
     return true;
 }
 
@@ -160,7 +163,6 @@ static void WindowEvent(const SDL_WindowEvent& e) {
 
 // Turns one SDL event into at most one direct host event; button changes go through the merge.
 static bool Translate(const SDL_Event& e, HostEvent* event) {
-    int32_t x = 0, y = 0;
     switch (e.type) {
         case SDL_QUIT:
             *event = HostEvent{};
@@ -170,8 +172,8 @@ static bool Translate(const SDL_Event& e, HostEvent* event) {
         case SDL_MOUSEBUTTONDOWN:
             // Touches also arrive as mouse presses; the finger event is the one taken.
             if (e.button.button != SDL_BUTTON_LEFT || e.button.which == SDL_TOUCH_MOUSEID) return false;
-            return PenDown(SdlMapPointer(e.button.x, e.button.y, &x, &y), x, y, event);
-        case SDL_FINGERDOWN: return PenDown(SdlMapTouch(e.tfinger.x, e.tfinger.y, &x, &y), x, y, event);
+            return PenDown(e.button.x, e.button.y, false, event);
+        case SDL_FINGERDOWN: return PenDown(e.tfinger.x, e.tfinger.y, true, event);
         case SDL_CONTROLLERDEVICEADDED: AddPad(e.cdevice.which); return false;
         case SDL_CONTROLLERDEVICEREMOVED: RemovePad(e.cdevice.which); return false;
         case SDL_CONTROLLERBUTTONDOWN: case SDL_CONTROLLERBUTTONUP: PadButton(e.cbutton); return false;

@@ -1,0 +1,56 @@
+// The floor of presenting: a window that only uploads and shows a 240 x 320 picture every 31 ms,
+// scaled like the game's, and does nothing else. bench/cpu_usage.sh compares the game against it.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+constexpr int Width = 240;          // picture pixels across
+constexpr int Height = 320;         // picture pixels down
+constexpr uint32_t FrameMs = 31;    // the game's frame spacing
+
+static uint32_t Picture[Width * Height];  // what is uploaded each frame
+
+int main(int argc, char** argv) {
+    int scale = 2;
+    for (int i = 1; i + 1 < argc; i++)
+        if (!strcmp(argv[i], "--scale")) scale = atoi(argv[i + 1]);
+    if (scale < 1 || scale > 16) {
+        fprintf(stderr, "murko_present_floor: bad scale\n");
+        return 2;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        fprintf(stderr, "murko_present_floor: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_Window* window = SDL_CreateWindow("Murko floor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          Width * scale, Height * scale, SDL_WINDOW_ALLOW_HIGHDPI);
+    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+    SDL_Texture* texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
+                                                        SDL_TEXTUREACCESS_STREAMING, Width, Height)
+                                    : nullptr;
+    if (!texture) {
+        fprintf(stderr, "murko_present_floor: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    SDL_Rect target = {0, 0, Width * scale, Height * scale};
+    uint32_t next = SDL_GetTicks();
+    for (uint32_t frame = 0;; frame++) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e))
+            if (e.type == SDL_QUIT) {
+                SDL_Quit();
+                return 0;
+            }
+        Picture[frame % (Width * Height)] = frame * 2654435761u;  // a changing picture, at no cost
+        SDL_UpdateTexture(texture, nullptr, Picture, Width * 4);
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture, nullptr, &target);
+        SDL_RenderPresent(renderer);
+        next += FrameMs;
+        int32_t wait = int32_t(next - SDL_GetTicks());
+        if (wait > 0) SDL_Delay(uint32_t(wait));
+    }
+}
