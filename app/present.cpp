@@ -11,9 +11,11 @@
 static_assert(std::endian::native == std::endian::little, "the pixel packing reads pixels as little-endian words");
 
 constexpr int TileSide = 8;            // side of the square blocks the transposing loop works in
-constexpr int Grey4Columns = 16;       // back-buffer columns the 4-bit path converts side by side
+constexpr int Grey4Columns = 48;       // back-buffer columns the 4-bit path converts side by side
 constexpr ptrdiff_t Row512 = 512;      // row pitch of the padded 16-bit layout
 constexpr ptrdiff_t Grey4Line = 160;   // bytes of one landscape line on the 4-bit panel
+static_assert(ScreenWidth % Grey4Columns == 0 && ScreenWidth % TileSide == 0 && ScreenHeight % TileSide == 0,
+              "the blocks tile the screen exactly");
 constexpr uint64_t TopBitsMask = 0x0003000300030003ull;  // p >> 14 of four pixels read as one word
 // Gathers the four 2-bit values of TopBitsMask into the top byte, leftmost pixel in bits 7-6;
 // the cross products all land below bit 46, so nothing carries into the result.
