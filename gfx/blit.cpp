@@ -73,14 +73,13 @@ void DrawExitIcon(int x, int y) {
 // First tile of the view: the scroll divided by 20 toward zero, less one when negative.
 static int FirstTile(int scroll) { return scroll / TileSize - (scroll < 0 ? 1 : 0); }
 
-// The picture of cell (cx, cy): brick outside the maze, and for a code that names no tile slot.
-static const uint16_t* CellTile(int cx, int cy) {
+// The tile slot of cell (cx, cy): brick outside the maze, and for a code that names no tile slot.
+static int CellTileSlot(int cx, int cy) {
     int width = G.MazeWidth < MazeStride ? G.MazeWidth : MazeStride;
     int height = G.MazeHeight < MazeStride ? G.MazeHeight : MazeStride;
     int tile = CellWall;
     if (cx >= 0 && cx < width && cy >= 0 && cy < height) tile = G.MazeGrid[cx * MazeStride + cy];
-    if (tile < 0 || tile >= TileSlots) tile = CellWall;
-    return G.TileImages[tile];
+    return tile < 0 || tile >= TileSlots ? CellWall : tile;
 }
 
 // One screen row of the full-scale view: a clipped first tile, whole 20-pixel rows, a clipped last tile.
@@ -102,12 +101,34 @@ void DrawMazeView(int scrollX, int scrollY) {
         int r0 = top < 0 ? -top : 0;
         int r1 = top + TileSize > MazeViewSize ? MazeViewSize - top : TileSize;
         if (r1 <= r0) continue;
-        for (int i = 0; i < ViewTiles; i++) tiles[i] = CellTile(tx + i, ty + j);
+        for (int i = 0; i < ViewTiles; i++) tiles[i] = G.TileImages[CellTileSlot(tx + i, ty + j)];
         for (int r = r0; r < r1; r++) CopyViewRow(G.BackBuffer + (top + r) * ScreenWidth, tiles, r, ox);
     }
 }
 
+// Every tile at half scale, the top-left pixel of each 2 x 2 block; rebuilt at each half-scale draw.
+static uint16_t HalfTiles[TileSlots][HalfTile * HalfTile];
+
+static void BuildHalfTiles() {
+    for (int t = 0; t < TileSlots; t++)
+        for (int r = 0; r < HalfTile; r++)
+            for (int c = 0; c < HalfTile; c++) HalfTiles[t][r * HalfTile + c] = G.TileImages[t][2 * r * TileSize + 2 * c];
+}
+
+// One screen row of the half-scale view, from tiles whose first column lies at ox (-10..0).
+static void CopyHalfViewRow(uint16_t* out, const uint16_t* const tiles[HalfViewTiles], int r, int ox) {
+    int src = r * HalfTile;
+    for (int i = 0; i < HalfViewTiles; i++) {
+        int left = ox + i * HalfTile;
+        int c0 = left < 0 ? -left : 0;
+        int c1 = left + HalfTile > MazeViewSize ? MazeViewSize - left : HalfTile;
+        if (c0 == 0 && c1 == HalfTile) memcpy(out + left, tiles[i] + src, HalfTile * 2);
+        else if (c1 > c0) memcpy(out + (left + c0), tiles[i] + src + c0, size_t(c1 - c0) * 2);
+    }
+}
+
 void DrawMazeViewHalf(int scrollX, int scrollY) {
+    BuildHalfTiles();
     int tx = FirstTile(scrollX), ty = FirstTile(scrollY);
     int ox = HalfTile * tx - scrollX / 2, oy = HalfTile * ty - scrollY / 2;
     const uint16_t* tiles[HalfViewTiles];
@@ -116,17 +137,7 @@ void DrawMazeViewHalf(int scrollX, int scrollY) {
         int r0 = top < 0 ? -top : 0;
         int r1 = top + HalfTile > MazeViewSize ? MazeViewSize - top : HalfTile;
         if (r1 <= r0) continue;
-        for (int i = 0; i < HalfViewTiles; i++) tiles[i] = CellTile(tx + i, ty + j);
-        for (int r = r0; r < r1; r++) {
-            uint16_t* out = G.BackBuffer + (top + r) * ScreenWidth;
-            int src = 2 * r * TileSize;
-            for (int i = 0; i < HalfViewTiles; i++) {
-                int left = ox + i * HalfTile;
-                int c0 = left < 0 ? -left : 0;
-                int c1 = left + HalfTile > MazeViewSize ? MazeViewSize - left : HalfTile;
-                const uint16_t* in = tiles[i] + src;
-                for (int c = c0; c < c1; c++) out[left + c] = in[2 * c];
-            }
-        }
+        for (int i = 0; i < HalfViewTiles; i++) tiles[i] = HalfTiles[CellTileSlot(tx + i, ty + j)];
+        for (int r = r0; r < r1; r++) CopyHalfViewRow(G.BackBuffer + (top + r) * ScreenWidth, tiles, r, ox);
     }
 }

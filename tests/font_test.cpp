@@ -101,14 +101,16 @@ TEST(RasterFont, TextShadowsComeBeforeAnyInk) {
         EXPECT_EQ(got.x1, c.box.x1) << c.text;
         EXPECT_EQ(got.y1, c.box.y1) << c.text;
     }
-    // The ink of '|' at x + 7 lies under the up-left shadow of the next character, and still shows.
+    // The ink of '|' at x + 7 lies under the up-left shadow of the '!' after it, and still shows.
+    SetGlyph('!', 0x80);  // only the leftmost column
     FillBuffer();
-    DrawFontText("||", 50, 50, 1, 0xFFE0);
+    DrawFontText("|!", 50, 50, 1, 0xFFE0);
     for (int y = 50; y < 66; y++) {
         EXPECT_EQ(At(57, y), 0xFFE0) << y;
-        EXPECT_EQ(At(65, y), 0xFFE0) << y;
-        EXPECT_EQ(At(58, y + 1), 0x0000) << y;  // the first character's down-right shadow
+        EXPECT_EQ(At(58, y), 0xFFE0) << y;
+        EXPECT_EQ(At(59, y + 1), 0x0000) << y;  // the down-right shadow of '!'
     }
+    EXPECT_EQ(At(57, 49), 0x0000);  // the up-left shadow of '!' above the ink of '|'
 }
 
 TEST(RasterFont, TextAtTheScreenEdgeStaysOnScreen) {
