@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -139,13 +138,15 @@ std::vector<std::string> GlobalFieldNames() {
     std::string line;
     std::vector<std::string> names;
     bool inside = false;
-    const std::regex field(R"(([A-Za-z_]\w*)\s*(\[[^\]]*\]\s*)*;)");
     while (std::getline(in, line)) {
         line = line.substr(0, line.find("//"));
         if (line.find("struct GameGlobals") != std::string::npos) inside = true;
         else if (inside && line.find("};") != std::string::npos) break;
-        std::smatch m;
-        if (inside && std::regex_search(line, m, field)) names.push_back(m[1]);
+        size_t end = line.find_first_of("[;");  // the name stands before its size or the ';'
+        if (!inside || end == std::string::npos) continue;
+        size_t start = line.find_last_not_of("_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", end - 1);
+        start = start == std::string::npos ? 0 : start + 1;
+        if (start < end) names.push_back(line.substr(start, end - start));
     }
     return names;
 }
@@ -327,7 +328,8 @@ TEST(Replay, PlayingARecordingReproducesTheRun) {
         {"--play 'P c.rec' --frames 40 --dump-state 'P d.json'"},
     };
     for (const Run& run : runs) {
-        std::string args = std::regex_replace(run.args, std::regex("'P "), "'" + p);
+        std::string args = run.args;
+        for (size_t at = 0; (at = args.find("'P ", at)) != std::string::npos;) args.replace(at, 3, "'" + p);
         std::string errors;
         ASSERT_EQ(RunGame(t, args, &errors), 0) << args << "\n" << errors;
     }
