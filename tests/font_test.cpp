@@ -1,4 +1,4 @@
-// Both fonts: raster glyph bits, widths, ink colour and shadows; the red font's map and cells.
+// Both fonts: raster glyph bits, widths, ink and shadows; the red font's map, cells and key colour.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,190 +11,113 @@ namespace {
 
 constexpr uint16_t Paper = 0x0841;  // back buffer fill that no glyph uses
 
-void FillBuffer() {
-    for (uint16_t& p : G.BackBuffer) p = Paper;
-}
-
 uint16_t At(int x, int y) { return G.BackBuffer[y * ScreenWidth + x]; }
+void FillBuffer() { std::fill(G.BackBuffer, G.BackBuffer + BackBufferPixels, Paper); }
 
-// Pixels that differ from the paper, and their bounding box.
-struct Changed {
-    int count = 0;
-    int x0 = 9999, y0 = 9999, x1 = -1, y1 = -1;
+struct Box {
+    int count, x0, y0, x1, y1;  // changed pixels and their bounds
 };
-
-Changed ChangedPixels() {
-    Changed c;
+Box Changed() {
+    Box b = {0, 9999, 9999, -1, -1};
     for (int y = 0; y < ScreenHeight; y++)
         for (int x = 0; x < ScreenWidth; x++)
-            if (At(x, y) != Paper) {
-                c.count++;
-                c.x0 = std::min(c.x0, x), c.y0 = std::min(c.y0, y);
-                c.x1 = std::max(c.x1, x), c.y1 = std::max(c.y1, y);
-            }
-    return c;
+            if (At(x, y) != Paper)
+                b = {b.count + 1, std::min(b.x0, x), std::min(b.y0, y), std::max(b.x1, x), std::max(b.y1, y)};
+    return b;
 }
-
-void SetGlyph(unsigned char ch, uint8_t everyRow) { memset(G.FontGlyphs + 16 * ch, everyRow, 16); }
 
 }  // namespace
 
 TEST(RasterFont, GlyphBitsWidthAndInk) {
     memset(G.FontGlyphs, 0, sizeof G.FontGlyphs);
     G.FontGlyphs[16 * 'A'] = 0x81;
-    G.FontGlyphs[16 * 'A' + 15] = 0x40;
-    G.FontGlyphs[16 * 0xE9] = 0x01;  // a code above 127 is its own glyph, not a negative index
+    G.FontGlyphs[16 * 0xE9] = 0x01;  // codes above 127 are glyphs of their own
     struct Case {
         char ch;
         int colour, narrow;
-        std::vector<int> xs;  // ink columns of the top row, drawn at (10, 20)
-        int bottomX;          // ink column of row 15, -1 for none
+        std::vector<int> xs;  // ink columns, row 20, drawn at (10, 20)
         uint16_t ink;
     };
     const Case cases[] = {
-        {'A', -1, 1, {10, 17}, 11, 0xFFE0},
-        {'A', -1, 0, {10, 11, 24, 25}, 12, 0xFFE0},
-        {'A', 0, 1, {10, 17}, 11, 0x0000},
-        {'A', 0x1F, 2, {10, 17}, 11, 0x001F},
-        {'A', 0x1F800, 1, {10, 17}, 11, 0xF800},
-        {char(0xE9), -1, 0, {24, 25}, -1, 0xFFE0},
-        {'B', -1, 1, {}, -1, 0xFFE0},
+        {'A', -1, 1, {10, 17}, 0xFFE0},        {'A', -1, 0, {10, 11, 24, 25}, 0xFFE0},
+        {'A', 0, 1, {10, 17}, 0x0000},         {'A', 0x1F800, 2, {10, 17}, 0xF800},
+        {char(0xE9), -1, 0, {24, 25}, 0xFFE0}, {'B', -1, 1, {}, 0xFFE0},
     };
     for (const Case& c : cases) {
         FillBuffer();
         DrawFontGlyph(c.ch, 10, 20, c.colour, c.narrow, 0xFFE0);
         for (int x : c.xs) EXPECT_EQ(At(x, 20), c.ink) << int(c.ch) << " colour " << c.colour << " x " << x;
-        int expected = int(c.xs.size()) + (c.bottomX >= 0 ? (c.narrow ? 1 : 2) : 0);
-        EXPECT_EQ(ChangedPixels().count, expected) << int(c.ch) << " colour " << c.colour << " narrow " << c.narrow;
-        if (c.bottomX >= 0) {
-            EXPECT_EQ(At(c.bottomX, 35), c.ink);
-        }
+        EXPECT_EQ(Changed().count, int(c.xs.size())) << int(c.ch) << " colour " << c.colour;
     }
 }
 
-TEST(RasterFont, TextShadowsComeBeforeAnyInk) {
+// The shadow reaches one pixel beyond the ink on each side and is cut off at the screen edge.
+TEST(RasterFont, TextShadowExtents) {
     memset(G.FontGlyphs, 0, sizeof G.FontGlyphs);
-    SetGlyph('#', 0xFF);
-    SetGlyph('|', 0x01);  // only the rightmost column: the next character's shadow falls right on it
+    memset(G.FontGlyphs + 16 * '#', 0xFF, 16);
     struct Case {
         const char* text;
-        int narrow;
-        int x, y;
-        Changed box;
+        int x, y, narrow;
+        Box box;  // count -1: not checked
     };
     const Case cases[] = {
-        {"", 1, 50, 50, {0, 9999, 9999, -1, -1}},
-        {"#", 1, 50, 50, {8 * 16 + 2 * 8 + 2 * 16 - 2, 49, 49, 58, 66}},
-        {"##", 1, 50, 50, {16 * 16 + 2 * 16 + 2 * 16 - 2, 49, 49, 66, 66}},
-        {"##", 0, 50, 50, {32 * 16 + 2 * 32 + 2 * 16 - 2, 49, 49, 82, 66}},
-        {"#ab#", 1, 50, 50, {-1, 49, 49, 82, 66}},
+        {"", 50, 50, 1, {0, 9999, 9999, -1, -1}},
+        {"#", 50, 50, 1, {128 + 46, 49, 49, 58, 66}},
+        {"##", 50, 50, 1, {256 + 62, 49, 49, 66, 66}},
+        {"##", 50, 50, 0, {512 + 94, 49, 49, 82, 66}},
+        {"#ab#", 50, 50, 1, {-1, 49, 49, 82, 66}},
+        {"##", 0, 0, 1, {-1, 0, 0, 16, 16}},
+        {"##", 224, 304, 0, {-1, 223, 303, 239, 319}},
+        {"##", -12, 310, 0, {-1, 0, 309, 20, 319}},
     };
     for (const Case& c : cases) {
         FillBuffer();
         DrawFontText(c.text, c.x, c.y, c.narrow, 0xFFFF);
-        Changed got = ChangedPixels();
-        if (c.box.count >= 0) {
-            EXPECT_EQ(got.count, c.box.count) << '"' << c.text << "\" narrow " << c.narrow;
-        }
-        EXPECT_EQ(got.x0, c.box.x0) << c.text;
-        EXPECT_EQ(got.y0, c.box.y0) << c.text;
-        EXPECT_EQ(got.x1, c.box.x1) << c.text;
-        EXPECT_EQ(got.y1, c.box.y1) << c.text;
+        Box b = Changed();
+        if (c.box.count < 0) b.count = -1;
+        EXPECT_TRUE(!memcmp(&b, &c.box, sizeof b)) << '"' << c.text << "\" at " << c.x << "," << c.y << ": " << b.count
+                                                    << " pixels in " << b.x0 << "," << b.y0 << ".." << b.x1 << "," << b.y1;
     }
-    // The ink of '|' at x + 7 lies under the up-left shadow of the '!' after it, and still shows.
-    SetGlyph('!', 0x80);  // only the leftmost column
+    // Every shadow goes down before any ink: the up-left shadow of '!' does not cover the ink of '|'.
+    memset(G.FontGlyphs + 16 * '|', 0x01, 16);
+    memset(G.FontGlyphs + 16 * '!', 0x80, 16);
     FillBuffer();
     DrawFontText("|!", 50, 50, 1, 0xFFE0);
-    for (int y = 50; y < 66; y++) {
-        EXPECT_EQ(At(57, y), 0xFFE0) << y;
-        EXPECT_EQ(At(58, y), 0xFFE0) << y;
-        EXPECT_EQ(At(59, y + 1), 0x0000) << y;  // the down-right shadow of '!'
-    }
-    EXPECT_EQ(At(57, 49), 0x0000);  // the up-left shadow of '!' above the ink of '|'
+    for (int y = 50; y < 66; y++) EXPECT_EQ(At(57, y), 0xFFE0) << y;
+    EXPECT_EQ(At(57, 49), 0x0000);
 }
 
-TEST(RasterFont, TextAtTheScreenEdgeStaysOnScreen) {
-    memset(G.FontGlyphs, 0, sizeof G.FontGlyphs);
-    SetGlyph('#', 0xFF);
-    struct Case {
-        int x, y, narrow;
-        Changed box;
-    };
-    const Case cases[] = {
-        {0, 0, 1, {-1, 0, 0, 16, 16}},
-        {224, 304, 0, {-1, 223, 303, 239, 319}},
-        {-12, 310, 0, {-1, 0, 309, 20, 319}},
-    };
-    for (const Case& c : cases) {
-        FillBuffer();
-        DrawFontText("##", c.x, c.y, c.narrow, 0xFFFF);
-        Changed got = ChangedPixels();
-        EXPECT_EQ(got.x0, c.box.x0) << c.x << "," << c.y;
-        EXPECT_EQ(got.y0, c.box.y0) << c.x << "," << c.y;
-        EXPECT_EQ(got.x1, c.box.x1) << c.x << "," << c.y;
-        EXPECT_EQ(got.y1, c.box.y1) << c.x << "," << c.y;
-    }
-}
-
-TEST(RedFont, CharMapLaterCellsWin) {
+TEST(RedFont, MapAndCells) {
+    for (int p = 0; p < RedFontWidth * RedFontHeight; p++)
+        G.RedFontImage[p] = p % 3 == 0 ? RedFontKeyColour : uint16_t(0x2000 + p);
     memset(G.RedFontCharMap, 0xAA, sizeof G.RedFontCharMap);
     BuildRedFontCharMap();
-    EXPECT_EQ(strlen(RedFontCharset), 50u);
-    struct Case {
-        unsigned char ch;
-        int cell;  // -1 for no glyph
-    };
-    const Case cases[] = {
-        {' ', 49}, {'!', 1}, {',', 2}, {'~', 3}, {'.', 4}, {'/', 5}, {'0', 6}, {'9', 15}, {':', 16}, {';', 17},
-        {'?', 21}, {'A', 23}, {'G', 29}, {'H', 30}, {'Q', 39}, {'R', 40}, {'Z', 48},
-        {'a', -1}, {'z', -1}, {'-', -1}, {0, -1}, {255, -1}, {'"', -1},
-    };
-    for (const Case& c : cases) EXPECT_EQ(G.RedFontCharMap[c.ch], c.cell + 1) << "char " << int(c.ch);
-    int mapped = 0;
-    for (uint8_t m : G.RedFontCharMap) mapped += m != 0;
-    EXPECT_EQ(mapped, 45);  // 50 cells, the space in six of them
-}
-
-TEST(RedFont, TextDrawsCellsSixteenApartAndSkipsTheKey) {
-    for (int y = 0; y < RedFontHeight; y++)
-        for (int x = 0; x < RedFontWidth; x++)
-            G.RedFontImage[y * RedFontWidth + x] = (x + y) % 3 == 0 ? RedFontKeyColour : uint16_t(0x2000 + y * 160 + x);
-    BuildRedFontCharMap();
+    const std::pair<unsigned char, int> map[] = {{' ', 49}, {'!', 1}, {'~', 3}, {'0', 6}, {';', 17}, {'?', 21},
+                                                 {'A', 23}, {'Z', 48}, {'a', -1}, {'-', -1}, {0, -1}, {255, -1}};
+    for (const auto& [ch, cell] : map) EXPECT_EQ(G.RedFontCharMap[ch], cell + 1) << "char " << int(ch);
     struct Case {
         const char* text;
         std::vector<int> cells;  // cell drawn at x + 16 i, -1 for none
     };
-    const Case cases[] = {
-        {"a1", {-1, 7}},
-        {"A B", {23, 49, 24}},
-        {"OK?", {37, 33, 21}},
-        {"", {}},
-    };
+    const Case cases[] = {{"a1", {-1, 7}}, {"A B", {23, 49, 24}}, {"OK?", {37, 33, 21}}};
     for (const Case& c : cases) {
         FillBuffer();
         DrawRedText(c.text, 40, 100);
-        int expected = 0;
-        for (size_t i = 0; i < c.cells.size(); i++) {
-            int cell = c.cells[i];
+        int inked = 0;
+        for (size_t i = 0; i < c.cells.size(); i++)
             for (int r = 0; r < 16; r++)
                 for (int col = 0; col < 16; col++) {
-                    int sx = 16 * (cell % 10) + col, sy = 16 * (cell / 10) + r;
-                    uint16_t want = Paper;
-                    if (cell >= 0 && G.RedFontImage[sy * RedFontWidth + sx] != RedFontKeyColour) {
-                        want = G.RedFontImage[sy * RedFontWidth + sx];
-                        expected++;
-                    }
+                    int cell = c.cells[i];
+                    uint16_t p = cell < 0 ? RedFontKeyColour
+                                          : G.RedFontImage[(16 * (cell / 10) + r) * RedFontWidth + 16 * (cell % 10) + col];
+                    uint16_t want = p == RedFontKeyColour ? Paper : p;
+                    inked += want != Paper;
                     ASSERT_EQ(At(40 + 16 * int(i) + col, 100 + r), want) << c.text << " char " << i;
                 }
-        }
-        EXPECT_EQ(ChangedPixels().count, expected) << c.text;
+        EXPECT_EQ(Changed().count, inked) << c.text;
     }
-    // A cell across the screen edge is cut off there.
     FillBuffer();
-    DrawRedGlyph('A', 232, -8);
-    Changed got = ChangedPixels();
-    EXPECT_EQ(got.x0, 232);
-    EXPECT_EQ(got.y0, 0);
-    EXPECT_EQ(got.x1, 239);
-    EXPECT_EQ(got.y1, 7);
+    DrawRedGlyph('A', 232, -8);  // cut off at the screen edge
+    Box b = Changed();
+    EXPECT_EQ(std::vector<int>({b.x0, b.y0, b.x1, b.y1}), std::vector<int>({232, 0, 239, 7}));
 }
