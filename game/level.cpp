@@ -78,6 +78,7 @@ static void PlaceSpiders() {
     }
 }
 
+// Any floor cell: where the hero may start.
 static bool IsFloor(CellPos c) { return MazeAt(c.x, c.y) == CellOpen; }
 
 // The hero starts on any floor cell, spiders or not; the view centres on him.
@@ -104,6 +105,7 @@ static void SetCounts() {
     G.PoisonCount = int16_t(G.SpiderCount / 2);
 }
 
+// What every level starts with: full energy, no bones, no poison, no fight, standing still.
 static void ResetLevelState() {
     G.BonesNeeded = BonesPerLevel;
     G.BonesCollected = 0;

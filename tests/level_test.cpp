@@ -229,7 +229,8 @@ std::string DescribeLevel(const Golden& g, int nextDraw) {
     std::ostringstream out;
     out << "# Level " << g.level + 1 << ", seed " << g.seed << ": Srand(" << g.seed << "); G.Level = " << g.level
         << "; BuildLevel();\n"
-        << "# Grid rows top to bottom: . open  # wall  f food  b bone  p poison\n";
+        << "# Grid rows top to bottom: . open  # wall  f food  b bone  p poison\n"
+        << "# Then the occupied spider slots, the hero's cell, and the next number drawn after the build.\n";
     out << "size " << G.MazeWidth << " " << G.MazeHeight << "\n";
     for (int y = 0; y < G.MazeHeight; y++) {
         for (int x = 0; x < G.MazeWidth; x++) out << kCellChars[At(x, y)];
