@@ -64,8 +64,14 @@ static int ReadGridPicture(SourceReader* reader, const uint8_t colours[][3], int
     if (std::sscanf(reader->text, "picture %63s %d %d", name, &width, &height) != 3) {
         return Complain(reader, "expected: picture NAME WIDTH HEIGHT");
     }
+    if (width < 1 || height < 1 || width > ArtMaxWidth || height > ArtMaxHeight) {
+        return Complain(reader, "picture size out of range");
+    }
+    if (std::strlen(name) >= ArtNameLength) return Complain(reader, "picture name too long");
+    if (FindPicture(name)) return Complain(reader, "picture drawn twice");
+    if (ArtPictureCount == ArtMaxPictures) return Complain(reader, "too many pictures");
     ArtPicture* picture = NewPicture(name, width, height);
-    if (!picture) return Complain(reader, "cannot make this picture");
+    if (!picture) return 0;
     std::memcpy(picture->palette, colours, size_t(colourCount) * 3);
     picture->colours = colourCount;
     for (int y = 0; y < height; y++) {
