@@ -4,6 +4,7 @@
 #include <mikmod.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/globals.h"
@@ -65,6 +66,42 @@ static bool StartSilentDriver() {
     return MikMod_Init("") == 0;
 }
 
+static uint32_t LittleEndian(const uint8_t* bytes) {
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24;
+}
+
+// The library loads a WAV whose data is cut short and later crashes mixing it, so the file's
+// chunks are walked first: its "data" chunk must be there whole.
+static bool WaveIsWhole(const std::string& path) {
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return false;
+    uint8_t head[12];
+    bool whole = false;
+    if (fread(head, 1, 12, file) == 12 && !memcmp(head, "RIFF", 4) && !memcmp(head + 8, "WAVE", 4)) {
+        fseek(file, 0, SEEK_END);
+        long size = ftell(file);
+        long at = 12;
+        uint8_t chunk[8];
+        while (!whole && at + 8 <= size && !fseek(file, at, SEEK_SET) && fread(chunk, 1, 8, file) == 8) {
+            long length = long(LittleEndian(chunk + 4));
+            if (!memcmp(chunk, "data", 4)) whole = length > 0 && at + 8 + length <= size;
+            at += 8 + length + (length & 1);
+        }
+    }
+    fclose(file);
+    return whole;
+}
+
+static SAMPLE* LoadBark(const std::string& path) {
+    if (!WaveIsWhole(path)) {
+        fprintf(stderr, "murko: %s is missing or damaged; the dog stays quiet\n", path.c_str());
+        return nullptr;
+    }
+    SAMPLE* bark = Sample_Load(path.c_str());
+    if (bark) bark->panning = PAN_CENTER;  // a WAV loads hard left
+    return bark;
+}
+
 static MODULE* LoadMusic(const std::string& path) {
     MODULE* music = Player_Load(path.c_str(), ModuleVoices, 0);
     if (music) music->wrap = 1;
@@ -84,8 +121,7 @@ void InitSound() {
     Player_Stop();
     G.MenuMusic = LoadMusic(G.SoundFolder + "music.mod");
     G.GameMusic = LoadMusic(G.SoundFolder + "music1.mod");
-    G.BarkSample = Sample_Load((G.SoundFolder + "bark.wav").c_str());
-    if (G.BarkSample) G.BarkSample->panning = PAN_CENTER;  // a WAV loads hard left
+    G.BarkSample = LoadBark(G.SoundFolder + "bark.wav");
     if (G.MenuMusic) Player_Start(G.MenuMusic);
     // The volume acts on the playing module only, so it is set once the menu music runs;
     // SoundOn is not yet set here, so the start-up mute decides.
