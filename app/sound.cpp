@@ -152,11 +152,17 @@ void ToggleMute() {
     ApplyMusicVolume();
 }
 
+// Besides stopping and freeing the music, the bark is freed and the library closed: that lets
+// the driver finish cleanly (the wav writer completes its header, SDL lets go of the device).
 void ShutdownSound() {
     if (!Started) return;
     Player_Stop();
     if (G.MenuMusic) Player_Free(G.MenuMusic);
     if (G.GameMusic) Player_Free(G.GameMusic);
+    if (G.BarkSample) Sample_Free(G.BarkSample);
     G.MenuMusic = nullptr;
     G.GameMusic = nullptr;
+    G.BarkSample = nullptr;
+    MikMod_Exit();
+    Started = false;
 }

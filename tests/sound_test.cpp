@@ -121,7 +121,10 @@ TEST(Sound, MusicVolumeFollowsSoundOnThroughSwitchesAndMutes) {
             CHECK(Player_Active());
         }
         ShutdownSound();
-        CHECK(!G.MenuMusic && !G.GameMusic && !Player_Active());
+        CHECK(!G.MenuMusic && !G.GameMusic && !G.BarkSample && !SoundStarted());
+        SwitchMusic(G.GameMusic);  // after shut-down every sound call does nothing
+        Bark();
+        UpdateSound();
     });
 }
 
