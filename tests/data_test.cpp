@@ -73,7 +73,7 @@ TEST(DataFiles, FontAndScoresAreReadAsFarAsTheyGoAndNeverCreated) {
     EXPECT_FALSE(fs::exists(folder / "Antique.fnt"));
     std::vector<uint8_t> scores(200, 0);
     for (int i = 0; i < 10; i++) {
-        snprintf(reinterpret_cast<char*>(&scores[20 * i]), 12, "Player%d", i);
+        memcpy(&scores[20 * i], "Player", 6), scores[20 * i + 6] = uint8_t('0' + i);
         scores[20 * i + 13] = uint8_t(i + 1), scores[20 * i + 14] = 1;  // 65536 + 256 (i + 1), little-endian
     }
     memset(&scores[40], 'X', 12);  // a name without its terminating zero

@@ -26,7 +26,7 @@ inline std::vector<uint8_t> TargaBytes(int width, int height, const std::vector<
 
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     if (FILE* file = fopen(path.string().c_str(), "wb")) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), file);
         fclose(file);
     }
 }
