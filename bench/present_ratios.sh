@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs bench_present and prints each panel's presentation time as a multiple of a plain copy
-# of the back buffer, with the target it has to stay under.
+# of the back buffer (median CPU time of 5 runs, steadier than wall time on a busy machine),
+# with the target it has to stay under; exits 1 when a path is over its target.
 # Usage: bench/present_ratios.sh [path/to/bench_present] [extra benchmark flags...]
 set -eu
 bin=${1:-build/bench_present}
@@ -18,7 +19,7 @@ awk -F, '
         target["BM_Present/flipped"] = 10; target["BM_Present/gray4"] = 10
         copy = time["BM_Copy"]
         if (copy <= 0) { print "present_ratios: no copy time measured" > "/dev/stderr"; exit 1 }
-        printf "%-24s %10s %8s %8s\n", "path", "ns", "x copy", "target"
+        printf "%-24s %10s %8s %8s\n", "path", "cpu ns", "x copy", "target"
         printf "%-24s %10.0f %8.2f %8s\n", "memcpy 153600", copy, 1, "-"
         bad = 0
         for (i = 1; i <= n; i++) {
