@@ -5,6 +5,7 @@
 #include "platform/icon.h"
 #include "platform/instance.h"
 #include "platform/panel.h"
+#include "platform/plain_decode.h"
 #include "platform/pointer_map.h"
 #include "platform/sdl_backend.h"
 
@@ -17,6 +18,7 @@ static SDL_Renderer* Renderer = nullptr;  // draws the panel picture into the wi
 static SDL_Texture* Texture = nullptr;    // the decoded 240 x 320 panel
 static bool NeverFullscreen = false;      // --windowed: the fullscreen toggle does nothing
 static uint32_t Decoded[PictureWidth * PictureHeight];  // the panel decoded to 0xRRGGBB for upload
+static int PlainPitch = 0;  // > 0: the panel holds plain RGB565 rows this many bytes apart
 
 static int WindowScale(const HostConfig& config) {
     if (config.scale > 0) return config.scale;
@@ -71,6 +73,7 @@ static void Close();
 
 static bool Open(const HostConfig& config) {
     PanelCreate(config.display);
+    PlainPitch = PlainRowPitch(PanelProperties());
     NeverFullscreen = config.windowed;
     if (SDL_InitSubSystem(VideoSystems) != 0) {
         fprintf(stderr, "murko: cannot start SDL video: %s\n", SDL_GetError());
@@ -127,7 +130,8 @@ void SdlRedraw() {
 static uint8_t* BeginDraw() { return PanelAddress(); }
 
 static void EndDraw() {
-    PanelDecode(Decoded);
+    if (PlainPitch) DecodePlainRows(PanelAddress(), PlainPitch, Decoded);
+    else PanelDecode(Decoded);
     SDL_UpdateTexture(Texture, nullptr, Decoded, PictureWidth * 4);
     SdlRedraw();
 }
