@@ -2,7 +2,11 @@
 #include "app/sound.h"
 
 #include <mikmod.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -19,6 +23,10 @@ constexpr int EffectVoices = 4;        // voices kept for the bark
 constexpr int ModuleVoices = 4;        // our modules have four channels
 
 static bool Started = false;  // MikMod_Init succeeded: every other library call is safe
+
+// Drivers whose failed start ends the whole process (ALSA asserts on the device it never
+// opened): each try of theirs is made in a child process first.
+static const char* const AbortingDrivers[] = {"alsa"};
 
 bool SoundStarted() { return Started; }
 
@@ -49,9 +57,39 @@ static void RestBeforeRetry() {
     } while (HostTicks() - start < RetryRestMs && FrameElapsedMs() < InitRetryMs);
 }
 
+static bool DriverMayAbort() {
+    for (const char* alias : AbortingDrivers)
+        if (md_device == MikMod_DriverFromAlias(alias)) return true;
+    return false;
+}
+
+// Tries the driver in a child process; true when it started there.
+static bool StartsInChild(const std::string& driverOptions) {
+    fflush(stdout);
+    fflush(stderr);
+    pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) _exit(MikMod_Init(driverOptions.c_str()) == 0 ? 0 : 1);
+    int status = 0;
+    pid_t done = 0;
+    while ((done = waitpid(child, &status, WNOHANG)) == 0 && FrameElapsedMs() < InitRetryMs) HostIdle(1);
+    if (done == 0) {  // stuck: give up on it
+        kill(child, SIGKILL);
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
+        return false;
+    }
+    return done == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+static bool TryDriver(const std::string& driverOptions, bool mayAbort) {
+    if (mayAbort && !StartsInChild(driverOptions)) return false;
+    return MikMod_Init(driverOptions.c_str()) == 0;
+}
+
 // MikMod_Init, tried again for up to a second while it fails.
 static bool StartDriver(const std::string& driverOptions) {
-    while (MikMod_Init(driverOptions.c_str())) {
+    bool mayAbort = DriverMayAbort();
+    while (!TryDriver(driverOptions, mayAbort)) {
         if (FrameElapsedMs() >= InitRetryMs) return false;
         RestBeforeRetry();
     }
@@ -61,7 +99,8 @@ static bool StartDriver(const std::string& driverOptions) {
 // A driver that fails leaves the library unusable (loading a module would crash), so the
 // silent driver takes over and the game carries on without sound.
 static bool StartSilentDriver() {
-    fprintf(stderr, "murko: no audio output (%s), playing silent\n", MikMod_strerror(MikMod_errno));
+    const char* why = MikMod_errno ? MikMod_strerror(MikMod_errno) : "it failed a trial start";
+    fprintf(stderr, "murko: no audio output (%s), playing silent\n", why);
     md_device = MikMod_DriverFromAlias("nosound");
     return MikMod_Init("") == 0;
 }

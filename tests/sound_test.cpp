@@ -257,6 +257,18 @@ TEST(Sound, DeadDriverFallsBackToSilenceWithinASecond) {
     }
 }
 
+// ALSA without a usable device aborts inside the library; the game must survive it, on
+// sound or silent depending on the machine.
+TEST(Sound, AlsaThatCannotStartDoesNotTakeTheGameDown) {
+    IN_CHILD({
+        setenv("ALSA_CONFIG_PATH", MURKO_BINARY_DIR "/no-such-alsa.conf", 1);  // no device can be found
+        StartSound("alsa", BuiltSound, false);
+        CHECK(SoundStarted() && md_device == MikMod_DriverFromAlias("nosound"));
+        CHECK(Player_GetModule() == G.MenuMusic && PlayingVolume() == 128);
+        UpdateSound();
+    });
+}
+
 // The 16-bit samples of a WAV file's data chunk.
 static std::vector<int16_t> WaveSamples(const fs::path& path) {
     std::string bytes = ReadBytes(path);

@@ -184,7 +184,7 @@ bool WriteModule(const char* path, const ModSong& song, const ModInstrument inst
     std::fwrite("M.K.", 1, 4, file);
     WritePatterns(file, song);
     for (int i = 0; i < ModInstruments; i++)
-        std::fwrite(instruments[i].data.data(), 1, instruments[i].data.size(), file);
+        if (!instruments[i].data.empty()) std::fwrite(instruments[i].data.data(), 1, instruments[i].data.size(), file);
     bool ok = !std::ferror(file);
     ok = std::fclose(file) == 0 && ok;
     if (!ok) std::fprintf(stderr, "murko-sound: cannot write %s\n", path);
