@@ -1,6 +1,7 @@
 // PresentFrame on every device layout, against a plain pixel-at-a-time model, inside guarded memory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -191,23 +192,7 @@ TEST_F(Present, SixteenBitPixelsLandWhereTheDeviceExpectsThem) {
     }
 }
 
-TEST_F(Present, FastLayoutsCopyRowsAndLeaveThePaddingAlone) {
-    NumberedPicture();
-    ResetPanel(153600, 0);
-    SetDisplay(16, 2, 480);
-    PresentFrame();
-    EXPECT_EQ(memcmp(Panel.store.data() + Guard, G.BackBuffer, 153600), 0);
-
-    ResetPanel(163840, 0);
-    SetDisplay(16, 2, 512);
-    PresentFrame();
-    for (int y = 0; y < 320; y++) {
-        const uint8_t* row = Panel.store.data() + Guard + 512 * y;
-        ASSERT_EQ(memcmp(row, G.BackBuffer + 240 * y, 480), 0) << "row " << y;
-        for (int i = 480; i < 512; i++) ASSERT_EQ(row[i], Fill) << "row " << y << " padding " << i;
-    }
-}
-
+// Row and padding placement is left to the model comparison; these are the packed values.
 TEST_F(Present, TwoBitGreyPacksTheTopBitsOfRed) {
     struct Case {
         uint16_t pixels[4];
@@ -219,23 +204,12 @@ TEST_F(Present, TwoBitGreyPacksTheTopBitsOfRed) {
         {{0x001F, 0x07FF, 0x3FFF, 0xBFFF}, 0x02},  // blue and green never count
         {{0xC000, 0x4000, 0x0000, 0x8000}, 0xD2},
     };
-    for (int32_t pitch : {60, 64}) {
-        memset(G.BackBuffer, 0, sizeof G.BackBuffer);
-        for (int y = 0; y < 320; y++)
-            for (int x = 0; x < 240; x++) G.BackBuffer[y * 240 + x] = cases[(x / 4 + y) % 4].pixels[x % 4];
-        ResetPanel(320 * 64, 0);
-        SetDisplay(2, 2, pitch);
-        PresentFrame();
-        const uint8_t* mem = Panel.store.data() + Guard;
-        for (int y = 0; y < 320; y++) {
-            for (int b = 0; b < 60; b++)
-                ASSERT_EQ(mem[y * pitch + b], cases[(b + y) % 4].byte) << "pitch " << pitch << " row " << y;
-            for (int b = 60; b < pitch; b++) ASSERT_EQ(mem[y * pitch + b], Fill) << "gap after row " << y;
-        }
-        if (pitch == 60) {
-            for (size_t i = 320 * 60; i < 320 * 64; i++) ASSERT_EQ(mem[i], Fill);
-        }
-    }
+    memset(G.BackBuffer, 0, sizeof G.BackBuffer);
+    for (int x = 0; x < 240; x++) G.BackBuffer[x] = cases[x / 4 % 4].pixels[x % 4];
+    ResetPanel(320 * 64, 0);
+    SetDisplay(2, 2, 64);
+    PresentFrame();
+    for (int b = 0; b < 60; b++) EXPECT_EQ(Panel.store[Guard + b], cases[b % 4].byte) << "byte " << b;
 }
 
 TEST_F(Present, FourBitGreyTurnsColumnsIntoLines) {
@@ -259,10 +233,8 @@ TEST_F(Present, FourBitGreyTurnsColumnsIntoLines) {
         SetDisplay(4, 0, 0);
         PresentFrame();
         const uint8_t* mem = Panel.store.data() + Guard;
-        for (size_t i = 0; i < 38400; i++) {
-            uint8_t want = i == c.byte ? (c.high ? 0xF0 : 0x0F) : 0;
-            ASSERT_EQ(mem[i], want) << "white at (" << c.x << ", " << c.y << "), byte " << i;
-        }
+        EXPECT_EQ(mem[c.byte], c.high ? 0xF0 : 0x0F) << "white at (" << c.x << ", " << c.y << ")";
+        EXPECT_EQ(std::count(mem, mem + 38400, 0), 38400 - 1) << "white at (" << c.x << ", " << c.y << ")";
     }
     struct Level {
         uint16_t pixel;
