@@ -17,7 +17,7 @@
 #include "platform/host.h"
 
 constexpr int32_t InitRetryMs = 1000;  // how long a driver that will not start is tried again
-constexpr uint32_t RetryRestMs = 20;   // rest between two tries, with the messages pumped meanwhile
+constexpr uint32_t RetryRestMs = 100;  // rest between two tries, with the messages pumped meanwhile
 constexpr int VolumeOn = 255;          // the library takes anything above 128 as its full volume
 constexpr int EffectVoices = 4;        // voices kept for the bark
 constexpr int ModuleVoices = 4;        // our modules have four channels
