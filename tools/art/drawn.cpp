@@ -246,7 +246,7 @@ static void DrawEnergyStrip(ArtPicture* p) {
     FillRect(p, 99, 17, 140, 1, InkIndex(p, 150, 176, 240));
     const Rgb stops[3] = {{224, 40, 24}, {250, 220, 40}, {60, 220, 60}};
     for (int c = 0; c < 136; c++) {
-        int half = c < 68 ? 0 : 1, t = (c - half * 68) * 256 / 68 / 32 * 32;
+        int half = c < 68 ? 0 : 1, t = (c - half * 68) * 256 / 68 / 16 * 16;
         Rgb a = stops[half], b = stops[half + 1];
         Rgb ink = {a.r + (b.r - a.r) * t / 256, a.g + (b.g - a.g) * t / 256, a.b + (b.b - a.b) * t / 256};
         for (int row = 0; row < 12; row++) {
