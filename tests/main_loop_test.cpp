@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/script.h"
 #include "platform/host.h"
 
 namespace {
@@ -45,21 +46,28 @@ struct LoopCase {
     int frames;          // handler calls before quitting
 };
 
-void RunLoop(const LoopCase& c) {
+// A quiet start: the fake clock's host, a 16-bit panel, no script, no options.
+void ResetLoop(uint32_t start) {
     HostUse(&FakeClock);
     Options = LaunchOptions{};
-    G.ScreenState = ScreenGame;
+    ClearScript();
     G.QuitRequested = 0;
     G.FrameCount = 0;
     G.DisplayBpp = 16;
     G.DisplayXPitch = 2;
     G.DisplayYPitch = 480;
-    Clock = c.start;
-    IdleStep = c.idleStep;
+    Clock = start;
+    G.FrameStartTick = start;
     Presents.clear();
     HandlerCalls.clear();
     IdleCalls = 0;
     LongestIdle = 0;
+}
+
+void RunLoop(const LoopCase& c) {
+    ResetLoop(c.start);
+    G.ScreenState = ScreenGame;
+    IdleStep = c.idleStep;
     static int slowFrame, frames;
     slowFrame = c.slowFrame;
     frames = c.frames;
@@ -68,14 +76,23 @@ void RunLoop(const LoopCase& c) {
         if (int(HandlerCalls.size()) == slowFrame) Clock += 50;
         if (int(HandlerCalls.size()) == frames) G.QuitRequested = 1;
     };
-    G.FrameStartTick = Clock;
     RunFrames();
     ScreenHandlers[ScreenGame] = nullptr;
 }
 
 }  // namespace
 
-TEST(FrameLoop, FramesStartEvery31MsAndSlowFramesAreFollowedAtOnce) {
+// Every test leaves the headless host behind it, as the other tests expect.
+class FrameLoop : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        HostUse(HeadlessBackend());
+        Options = LaunchOptions{};
+        G.QuitRequested = 0;
+    }
+};
+
+TEST_F(FrameLoop, FramesStartEvery31MsAndSlowFramesAreFollowedAtOnce) {
     const LoopCase cases[] = {
         {"1 ms clock", 1000, 1, -1, 8},
         {"coarse idle", 1000, 0, -1, 8},
@@ -99,27 +116,21 @@ TEST(FrameLoop, FramesStartEvery31MsAndSlowFramesAreFollowedAtOnce) {
     }
 }
 
-TEST(FrameLoop, WaitsInsteadOfSpinning) {
+TEST_F(FrameLoop, WaitsInsteadOfSpinning) {
     RunLoop({"1 ms clock", 5000, 1, -1, 10});
     // With a 1 ms clock each of the 11 frame starts (the last one quits) waits 31 passes, never more.
     EXPECT_EQ(IdleCalls, 11 * 31);
 }
 
-TEST(FrameLoop, UnknownScreenStillGetsTheSpeakerCornerAndAPresent) {
+TEST_F(FrameLoop, UnknownScreenStillGetsTheSpeakerCornerAndAPresent) {
     for (int8_t state : {int8_t(7), int8_t(-1), int8_t(100)}) {
-        HostUse(&FakeClock);
-        Options = LaunchOptions{};
+        ResetLoop(0);
         Options.frames = 4;
         for (int i = 0; i < 256; i++) G.SpeakerImage[i] = uint16_t(0x1234 + i);
         memset(G.BackBuffer, 0, sizeof G.BackBuffer);
         G.ScreenState = state;
         G.SoundOn = 1;
-        G.QuitRequested = 0;
-        G.FrameCount = 0;
-        Clock = 0;
         IdleStep = 1;
-        Presents.clear();
-        G.FrameStartTick = Clock;
         RunFrames();
         EXPECT_EQ(Presents.size(), 4u) << int(state);
         for (size_t i = 1; i < Presents.size(); i++) EXPECT_EQ(Presents[i] - Presents[i - 1], 31u);
@@ -131,10 +142,9 @@ TEST(FrameLoop, UnknownScreenStillGetsTheSpeakerCornerAndAPresent) {
         memcpy(&corner, Panel + (304 * 240 + 224) * 2, 2);
         EXPECT_EQ(corner, 0x1234);
     }
-    Options = LaunchOptions{};
 }
 
-TEST(FrameLoop, ElapsedTimeSurvivesTheTickWrap) {
+TEST_F(FrameLoop, ElapsedTimeSurvivesTheTickWrap) {
     HostUse(&FakeClock);
     const struct {
         uint32_t start, now;
