@@ -35,15 +35,6 @@ TEST(Random, MatchesTheHandheldGenerator) {
     }
 }
 
-TEST(Random, StaysInRange) {
-    Srand(99);
-    for (int i = 0; i < 100000; i++) {
-        int v = Rand();
-        ASSERT_GE(v, 0);
-        ASSERT_LE(v, RandMax);
-    }
-}
-
 namespace {
 
 // True when the line is an #include of an SDL header.
