@@ -42,6 +42,7 @@ struct IconInk {
     uint32_t argb;  // its colour
 };
 
+// The colour of every grid character.
 static const IconInk Inks[] = {
     {'.', 0x00000000},
     {'K', 0xFF141414},

@@ -16,7 +16,7 @@ constexpr char RaiseMessage = 'R';     // the one byte a later start sends
 constexpr int ConnectTries = 40;       // attempts to reach a game that is still starting up
 constexpr int ConnectPauseUs = 25000;  // between attempts (a second in all)
 
-InstanceGuard TheInstance = {-1, -1, ""};
+InstanceGuard TheInstance = {-1, -1, ""};  // this process's lock and socket
 
 // Names carry the user id, so users sharing a fallback folder such as /tmp never meet.
 static bool BuildPath(char* out, size_t size, const char* folder, const char* name) {

@@ -2,6 +2,8 @@
 #include <SDL.h>
 #include <time.h>
 
+#include <cstring>
+
 #include "platform/icon.h"
 #include "platform/instance.h"
 #include "platform/panel.h"
@@ -69,14 +71,30 @@ static bool CreateRenderer() {
     return true;
 }
 
+// SDL falls back to an invisible display when there is no real one; a window nobody can see would
+// leave the game running unseen, so that one counts only when asked for by name.
+static bool RealDisplay() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    bool invisible = driver && (!strcmp(driver, "offscreen") || !strcmp(driver, "dummy"));
+    return !invisible || (asked && !strcmp(asked, driver));
+}
+
 static void Close();
 
 static bool Open(const HostConfig& config) {
     PanelCreate(config.display);
     PlainPitch = PlainRowPitch(PanelProperties());
     NeverFullscreen = config.windowed;
+    // Every failure goes through Close, which also gives up the single-instance lock.
     if (SDL_InitSubSystem(VideoSystems) != 0) {
         fprintf(stderr, "murko: cannot start SDL video: %s\n", SDL_GetError());
+        Close();
+        return false;
+    }
+    if (!RealDisplay()) {
+        fprintf(stderr, "murko: no display to open a window on (--headless runs without one)\n");
+        Close();
         return false;
     }
     if (!CreateWindow(config) || !CreateRenderer() || !SdlInputOpen()) {

@@ -14,6 +14,7 @@ struct KeyBinding {
     int source;             // its own merge source
 };
 
+// The keyboard: arrows are the d-pad; Space, Enter, Z and Left Ctrl are all A.
 static const KeyBinding KeyBindings[] = {
     {SDL_SCANCODE_UP, ButtonUp, 0},
     {SDL_SCANCODE_DOWN, ButtonDown, 1},
@@ -30,6 +31,7 @@ struct PadButtonBinding {
     int button;                    // button it presses
 };
 
+// A gamepad: its d-pad and its south face button.
 static const PadButtonBinding PadBindings[] = {
     {SDL_CONTROLLER_BUTTON_DPAD_UP, ButtonUp},
     {SDL_CONTROLLER_BUTTON_DPAD_DOWN, ButtonDown},
