@@ -23,8 +23,8 @@ void FinishRun() {
         fprintf(stderr, "murko: cannot write the screenshot %s\n", Options.screenshotFile.c_str());
 }
 
-// Reads --input or --play and creates the --record file; false (after a message) stops the program.
-static bool PrepareInputFiles() {
+// Reads --input or --play; false (after a message) stops the program.
+static bool LoadInputScript() {
     char message[ScriptMessageSize];
     ClearScript();
     const std::string& script = Options.playFile.empty() ? Options.inputFile : Options.playFile;
@@ -36,6 +36,11 @@ static bool PrepareInputFiles() {
         Options.haveSeed = true;
         Options.seed = ScriptSeed;
     }
+    return true;
+}
+
+// Creates the --record file, once this run is sure to take place; false (after a message) stops it.
+static bool OpenRecording() {
     if (Options.recordFile.empty()) return true;
     RecordFile = fopen(Options.recordFile.c_str(), "w");
     if (!RecordFile) {
@@ -77,12 +82,10 @@ static void DropRecording() {
 int MurkoMain(int argc, char** argv, const HostBackend* windowBackend) {
     int exitCode = ParseOptions(argc, argv);
     if (exitCode >= 0) return exitCode;
-    if (!PrepareInputFiles()) return 2;
+    if (!LoadInputScript()) return 2;
     HostUse(Options.headless ? HeadlessBackend() : windowBackend);
-    if (!Options.headless && !HostClaimSingleInstance()) {
-        DropRecording();
-        return 0;
-    }
+    if (!Options.headless && !HostClaimSingleInstance()) return 0;
+    if (!OpenRecording()) return 2;
     if (!HostOpen(Options.host)) {
         fprintf(stderr, "murko: cannot open the display\n");
         DropRecording();
