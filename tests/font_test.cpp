@@ -14,110 +14,70 @@ constexpr uint16_t Paper = 0x0841;  // back buffer fill that no glyph uses
 uint16_t At(int x, int y) { return G.BackBuffer[y * ScreenWidth + x]; }
 void FillBuffer() { std::fill(G.BackBuffer, G.BackBuffer + BackBufferPixels, Paper); }
 
-struct Box {
-    int count, x0, y0, x1, y1;  // changed pixels and their bounds
-};
-Box Changed() {
-    Box b = {0, 9999, 9999, -1, -1};
+// Changed pixels and their bounds: count, x0, y0, x1, y1.
+std::vector<int> Changed() {
+    std::vector<int> b = {0, 9999, 9999, -1, -1};
     for (int y = 0; y < ScreenHeight; y++)
         for (int x = 0; x < ScreenWidth; x++)
-            if (At(x, y) != Paper)
-                b = {b.count + 1, std::min(b.x0, x), std::min(b.y0, y), std::max(b.x1, x), std::max(b.y1, y)};
+            if (At(x, y) != Paper) b = {b[0] + 1, std::min(b[1], x), std::min(b[2], y), std::max(b[3], x), std::max(b[4], y)};
     return b;
 }
 
 }  // namespace
 
-TEST(RasterFont, GlyphBitsWidthAndInk) {
-    memset(G.FontGlyphs, 0, sizeof G.FontGlyphs);
-    G.FontGlyphs[16 * 'A'] = 0x81;
-    G.FontGlyphs[16 * 0xE9] = 0x01;  // codes above 127 are glyphs of their own
-    struct Case {
-        char ch;
-        int colour, narrow;
-        std::vector<int> xs;  // ink columns, row 20, drawn at (10, 20)
-        uint16_t ink;
+// Glyph bits, widths and ink; the text shadow reaches one pixel beyond the ink on each side, is cut off at the
+// screen edge, and goes down before any ink.
+TEST(RasterFont, GlyphsAndShadowedText) {
+    memset(G.FontGlyphs, 0, sizeof G.FontGlyphs), memset(G.FontGlyphs + 16 * '#', 0xFF, 16);
+    G.FontGlyphs[16 * 'A'] = 0x81, G.FontGlyphs[16 * 0xE9] = 0x01;  // codes above 127 are glyphs of their own
+    const struct { char ch; int colour, narrow; std::vector<int> xs; uint16_t ink; } glyphs[] = {  // ink columns in row 20
+        {'A', -1, 1, {10, 17}, 0xFFE0}, {'A', -1, 0, {10, 11, 24, 25}, 0xFFE0}, {'A', 0, 1, {10, 17}, 0x0000},
+        {'A', 0x1F800, 2, {10, 17}, 0xF800}, {char(0xE9), -1, 0, {24, 25}, 0xFFE0}, {'B', -1, 1, {}, 0xFFE0},
     };
-    const Case cases[] = {
-        {'A', -1, 1, {10, 17}, 0xFFE0},        {'A', -1, 0, {10, 11, 24, 25}, 0xFFE0},
-        {'A', 0, 1, {10, 17}, 0x0000},         {'A', 0x1F800, 2, {10, 17}, 0xF800},
-        {char(0xE9), -1, 0, {24, 25}, 0xFFE0}, {'B', -1, 1, {}, 0xFFE0},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : glyphs) {
         FillBuffer();
         DrawFontGlyph(c.ch, 10, 20, c.colour, c.narrow, 0xFFE0);
         for (int x : c.xs) EXPECT_EQ(At(x, 20), c.ink) << int(c.ch) << " colour " << c.colour << " x " << x;
-        EXPECT_EQ(Changed().count, int(c.xs.size())) << int(c.ch) << " colour " << c.colour;
+        EXPECT_EQ(Changed()[0], int(c.xs.size())) << int(c.ch) << " colour " << c.colour;
     }
-}
-
-// The shadow reaches one pixel beyond the ink on each side and is cut off at the screen edge.
-TEST(RasterFont, TextShadowExtents) {
-    memset(G.FontGlyphs, 0, sizeof G.FontGlyphs);
-    memset(G.FontGlyphs + 16 * '#', 0xFF, 16);
-    struct Case {
-        const char* text;
-        int x, y, narrow;
-        Box box;  // count -1: not checked
+    const struct { const char* text; int x, y, narrow; std::vector<int> box; } texts[] = {
+        {"", 50, 50, 1, {0, 9999, 9999, -1, -1}},      {"#", 50, 50, 1, {128 + 46, 49, 49, 58, 66}},
+        {"##", 50, 50, 0, {512 + 94, 49, 49, 82, 66}}, {"#ab#", 50, 50, 1, {2 * (128 + 46), 49, 49, 82, 66}},
+        {"##", 0, 0, 1, {256 + 31, 0, 0, 16, 16}},     {"##", -12, 310, 0, {200 + 19 + 9, 0, 309, 20, 319}},
     };
-    const Case cases[] = {
-        {"", 50, 50, 1, {0, 9999, 9999, -1, -1}},
-        {"#", 50, 50, 1, {128 + 46, 49, 49, 58, 66}},
-        {"##", 50, 50, 1, {256 + 62, 49, 49, 66, 66}},
-        {"##", 50, 50, 0, {512 + 94, 49, 49, 82, 66}},
-        {"#ab#", 50, 50, 1, {-1, 49, 49, 82, 66}},
-        {"##", 0, 0, 1, {-1, 0, 0, 16, 16}},
-        {"##", 224, 304, 0, {-1, 223, 303, 239, 319}},
-        {"##", -12, 310, 0, {-1, 0, 309, 20, 319}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : texts) {
         FillBuffer();
         DrawFontText(c.text, c.x, c.y, c.narrow, 0xFFFF);
-        Box b = Changed();
-        if (c.box.count < 0) b.count = -1;
-        EXPECT_TRUE(!memcmp(&b, &c.box, sizeof b)) << '"' << c.text << "\" at " << c.x << "," << c.y << ": " << b.count
-                                                    << " pixels in " << b.x0 << "," << b.y0 << ".." << b.x1 << "," << b.y1;
+        EXPECT_EQ(Changed(), c.box) << '"' << c.text << "\" at " << c.x << "," << c.y;
     }
-    // Every shadow goes down before any ink: the up-left shadow of '!' does not cover the ink of '|'.
-    memset(G.FontGlyphs + 16 * '|', 0x01, 16);
-    memset(G.FontGlyphs + 16 * '!', 0x80, 16);
+    memset(G.FontGlyphs + 16 * '|', 0x01, 16), memset(G.FontGlyphs + 16 * '!', 0x80, 16);
     FillBuffer();
-    DrawFontText("|!", 50, 50, 1, 0xFFE0);
+    DrawFontText("|!", 50, 50, 1, 0xFFE0);  // the up-left shadow of '!' must not cover the ink of '|'
     for (int y = 50; y < 66; y++) EXPECT_EQ(At(57, y), 0xFFE0) << y;
     EXPECT_EQ(At(57, 49), 0x0000);
 }
 
 TEST(RedFont, MapAndCells) {
-    for (int p = 0; p < RedFontWidth * RedFontHeight; p++)
-        G.RedFontImage[p] = p % 3 == 0 ? RedFontKeyColour : uint16_t(0x2000 + p);
+    for (int p = 0; p < RedFontWidth * RedFontHeight; p++) G.RedFontImage[p] = p % 3 == 0 ? RedFontKeyColour : uint16_t(0x2000 + p);
     memset(G.RedFontCharMap, 0xAA, sizeof G.RedFontCharMap);
     BuildRedFontCharMap();
     const std::pair<unsigned char, int> map[] = {{' ', 49}, {'!', 1}, {'~', 3}, {'0', 6}, {';', 17}, {'?', 21},
                                                  {'A', 23}, {'Z', 48}, {'a', -1}, {'-', -1}, {0, -1}, {255, -1}};
     for (const auto& [ch, cell] : map) EXPECT_EQ(G.RedFontCharMap[ch], cell + 1) << "char " << int(ch);
-    struct Case {
-        const char* text;
-        std::vector<int> cells;  // cell drawn at x + 16 i, -1 for none
-    };
-    const Case cases[] = {{"a1", {-1, 7}}, {"A B", {23, 49, 24}}, {"OK?", {37, 33, 21}}};
-    for (const Case& c : cases) {
-        FillBuffer();
-        DrawRedText(c.text, 40, 100);
-        int inked = 0;
-        for (size_t i = 0; i < c.cells.size(); i++)
-            for (int r = 0; r < 16; r++)
-                for (int col = 0; col < 16; col++) {
-                    int cell = c.cells[i];
-                    uint16_t p = cell < 0 ? RedFontKeyColour
-                                          : G.RedFontImage[(16 * (cell / 10) + r) * RedFontWidth + 16 * (cell % 10) + col];
-                    uint16_t want = p == RedFontKeyColour ? Paper : p;
-                    inked += want != Paper;
-                    ASSERT_EQ(At(40 + 16 * int(i) + col, 100 + r), want) << c.text << " char " << i;
-                }
-        EXPECT_EQ(Changed().count, inked) << c.text;
+    // "a1 B" at (40, 100): 'a' draws nothing but takes its place; the cells are 16 pixels apart, blue left unpainted.
+    FillBuffer();
+    DrawRedText("a1 B", 40, 100);
+    const int cells[] = {-1, 7, 49, 24};
+    int inked = 0;
+    for (int k = 0; k < 4 * 256; k++) {
+        int cell = cells[k / 256], r = k % 256 / 16, col = k % 16;
+        uint16_t p = cell < 0 ? RedFontKeyColour : G.RedFontImage[(16 * (cell / 10) + r) * RedFontWidth + 16 * (cell % 10) + col];
+        inked += p != RedFontKeyColour;
+        ASSERT_EQ(At(40 + 16 * (k / 256) + col, 100 + r), p == RedFontKeyColour ? Paper : p) << "char " << k / 256 << " row " << r;
     }
+    EXPECT_EQ(Changed()[0], inked);
     FillBuffer();
     DrawRedGlyph('A', 232, -8);  // cut off at the screen edge
-    Box b = Changed();
-    EXPECT_EQ(std::vector<int>({b.x0, b.y0, b.x1, b.y1}), std::vector<int>({232, 0, 239, 7}));
+    std::vector<int> b = Changed();
+    EXPECT_EQ(std::vector<int>(b.begin() + 1, b.end()), (std::vector<int>{232, 0, 239, 7}));
 }
