@@ -1,42 +1,33 @@
 // Merging keyboard, d-pad and stick into host key events, and the stick's dead zone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
-#include <vector>
 
 #include "platform/button_merge.h"
 
 namespace {
 
-enum Op { Press, Release, Unplug, StickX };
-
-struct Step {
-    Op op;
-    int a, b;  // Press/Release: button, source. Unplug: source. StickX: value, source.
-};
-
-// Runs the steps and spells the queued events as "+U" (key-down up), "-L" (key-up left) and so on.
-std::string Play(const std::vector<Step>& steps) {
+// Plays a script of "+L2" (source 2 presses left), "-L2" (lets go), "x8" (source 8 unplugged) and
+// "s-20000" (stick of source 9 moves left-right), spelling the events as "+L" (key-down left), "-L".
+// Buttons are named "UDLRABCS?", '?' being one past the last and any other letter -1.
+std::string Play(const char* script) {
+    const std::string names = "UDLRABCS?";
+    const int16_t codes[] = {HostKeyUp, HostKeyDown, HostKeyLeft, HostKeyRight, HostKeyA};
     ButtonMerge m;
     MergeReset(&m);
     int8_t stick = 0;
+    std::istringstream in(script);
     std::string out;
-    for (const Step& s : steps) {
-        if (s.op == Press) MergePress(&m, s.a, s.b);
-        if (s.op == Release) MergeRelease(&m, s.a, s.b);
-        if (s.op == Unplug) MergeReleaseSource(&m, s.a);
-        if (s.op == StickX) MergeStickAxis(&m, &stick, s.a, ButtonLeft, ButtonRight, s.b);
-        HostEvent e;
-        while (MergeTake(&m, &e)) {
+    for (std::string t; in >> t;) {
+        if (t[0] == 's') MergeStickAxis(&m, &stick, std::stoi(t.substr(1)), ButtonLeft, ButtonRight, 9);
+        if (t[0] == 'x') MergeReleaseSource(&m, std::stoi(t.substr(1)));
+        if (t[0] == '+') MergePress(&m, int(names.find(t[1])), std::stoi(t.substr(2)));
+        if (t[0] == '-') MergeRelease(&m, int(names.find(t[1])), std::stoi(t.substr(2)));
+        for (HostEvent e; MergeTake(&m, &e);) {
             out += e.type == HostEventKeyDown ? "+" : e.type == HostEventKeyUp ? "-" : "?";
-            switch (e.key) {
-                case HostKeyUp: out += "U"; break;
-                case HostKeyDown: out += "D"; break;
-                case HostKeyLeft: out += "L"; break;
-                case HostKeyRight: out += "R"; break;
-                case HostKeyA: out += "A"; break;
-                default: out += "?"; break;
-            }
+            out += names[std::find(codes, codes + 5, e.key) - codes];
         }
     }
     return out;
@@ -44,50 +35,19 @@ std::string Play(const std::vector<Step>& steps) {
 
 }  // namespace
 
-TEST(ButtonMerge, KeyUpOnlyWhenTheLastSourceLetsGo) {
-    struct Case {
-        const char* name;
-        std::vector<Step> steps;
-        const char* events;
+TEST(ButtonMerge, KeyUpOnlyWhenTheLastSourceLetsGoAndTheStickHasHysteresis) {
+    const char* cases[][2] = {
+        {"+L2 -L2", "+L-L"},
+        {"+U2 +U8 -U8 +L8 -U2 -L8", "+U+U+L-U-L"},  // key-up once the last holder lets go
+        {"+U2 -U8 -D2", "+U"},                      // releases by sources that never pressed
+        {"+A5 +A5 -A5", "+A+A-A"},                  // A latches on every press, repeats too
+        {"+R2 +U2 +U8 +L8 +A8 x8 x3", "+R+U+U+L+A-L-A"},  // unplugging releases only what the pad alone held
+        {"s-20000 +L8 s0 -L8", "+L+L-L"},           // stick and d-pad together
+        {"+!2 +?2 +U64 +U-1", ""},                  // no such button or source
+        {"s16000 s-16000 s0", ""},                  // inside the dead zone
+        {"s16001 s11001 s16500 s11000", "+R-R"},    // presses past the outer edge, lets go inside the inner
+        {"s-32768 s-11001 s-11000", "+L-L"},
+        {"s-32768 s32767", "+L-L+R"},               // straight across
     };
-    const int key = 2, pad = 8, stick = 9;
-    const Case cases[] = {
-        {"one source", {{Press, ButtonLeft, key}, {Release, ButtonLeft, key}}, "+L-L"},
-        {"key and pad", {{Press, ButtonLeft, key}, {Press, ButtonLeft, pad}, {Release, ButtonLeft, key},
-                         {Release, ButtonLeft, pad}}, "+L+L-L"},
-        {"release order swapped", {{Press, ButtonUp, key}, {Press, ButtonUp, pad}, {Release, ButtonUp, pad},
-                                   {Release, ButtonUp, key}}, "+U+U-U"},
-        {"release of a source that never pressed", {{Press, ButtonUp, key}, {Release, ButtonUp, pad}}, "+U"},
-        {"release with nothing held", {{Release, ButtonDown, key}}, ""},
-        {"repeat of a held key", {{Press, ButtonA, 5}, {Press, ButtonA, 5}, {Release, ButtonA, 5}}, "+A+A-A"},
-        {"same source on two buttons", {{Press, ButtonUp, pad}, {Press, ButtonLeft, pad}, {Release, ButtonUp, pad}},
-         "+U+L-U"},
-        {"pad unplugged while held", {{Press, ButtonUp, key}, {Press, ButtonUp, pad}, {Press, ButtonLeft, pad},
-                                      {Press, ButtonA, pad}, {Unplug, pad, 0}}, "+U+U+L+A-L-A"},
-        {"unplugging an idle pad", {{Press, ButtonRight, key}, {Unplug, pad, 0}}, "+R"},
-        {"stick and d-pad", {{StickX, -20000, stick}, {Press, ButtonLeft, pad}, {StickX, 0, stick},
-                             {Release, ButtonLeft, pad}}, "+L+L-L"},
-        {"bad button or source", {{Press, -1, key}, {Press, ButtonCount, key}, {Press, ButtonUp, MergeSources},
-                                  {Press, ButtonUp, -1}}, ""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Play(c.steps), c.events) << c.name;
-}
-
-TEST(ButtonMerge, StickHasADeadZoneWithHysteresis) {
-    const int s = 9;
-    struct Case {
-        const char* name;
-        std::vector<Step> steps;
-        const char* events;
-    };
-    const Case cases[] = {
-        {"inside the dead zone", {{StickX, 15000, s}, {StickX, -16000, s}, {StickX, 0, s}}, ""},
-        {"out and back", {{StickX, 17000, s}, {StickX, 0, s}}, "+R-R"},
-        {"no chatter near the edge", {{StickX, 16500, s}, {StickX, 15900, s}, {StickX, 16100, s}, {StickX, 11500, s},
-                                      {StickX, 16001, s}}, "+R"},
-        {"let go inside the inner edge", {{StickX, 16500, s}, {StickX, 11000, s}}, "+R-R"},
-        {"straight across", {{StickX, -32768, s}, {StickX, 32767, s}}, "+L-L+R"},
-        {"full deflection each way", {{StickX, -32768, s}, {StickX, -11001, s}, {StickX, -10999, s}}, "+L-L"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Play(c.steps), c.events) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(Play(c[0]), c[1]) << c[0];
 }

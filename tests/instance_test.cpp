@@ -1,9 +1,7 @@
 // Single instance: the lock and the socket, in a folder of the test's own.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,95 +11,59 @@
 namespace {
 
 struct TempFolder {
-    std::string path;  // with trailing '/'
-    TempFolder() {
-        char name[] = "/tmp/murko-instance-XXXXXX";
-        path = std::string(mkdtemp(name)) + "/";
-    }
+    char name[27] = "/tmp/murko-instance-XXXXXX";
+    std::string path = std::string(mkdtemp(name)) + "/";  // with trailing '/'
     ~TempFolder() { std::filesystem::remove_all(path); }
 };
 
-// Runs body in a child process and returns its exit status.
-template <typename Body>
-int InChild(Body body) {
+// Claims the folder in another process, which then exits without releasing; true if the claim won.
+bool ClaimInChild(const std::string& folder) {
     pid_t pid = fork();
-    if (pid == 0) _exit(body());
+    if (pid == 0) {
+        InstanceGuard guard;
+        _exit(InstanceClaim(&guard, folder.c_str()) ? 0 : 1);
+    }
     int status = 0;
     waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace
 
-TEST(Instance, SecondClaimFailsAndAsksTheFirstToShow) {
+TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
     TempFolder dir;
+    const char* folder = dir.path.c_str();
+    ASSERT_TRUE(ClaimInChild(dir.path)) << "a game that dies holding the lock and leaving its socket";
     InstanceGuard first, second;
-    ASSERT_TRUE(InstanceClaim(&first, dir.path.c_str()));
+    ASSERT_TRUE(InstanceClaim(&first, folder)) << "the dead game's lock went with it";
+    ASSERT_GE(first.listenFd, 0) << "its stale socket file was replaced";
     EXPECT_FALSE(InstanceTakeRaise(&first)) << "nobody asked yet";
-    EXPECT_FALSE(InstanceClaim(&second, dir.path.c_str()));
-    EXPECT_EQ(second.lockFd, -1);
+    EXPECT_FALSE(ClaimInChild(dir.path));
     EXPECT_TRUE(InstanceTakeRaise(&first));
     EXPECT_FALSE(InstanceTakeRaise(&first)) << "one request, one raise";
-    EXPECT_FALSE(InstanceClaim(&second, dir.path.c_str()));
-    EXPECT_FALSE(InstanceClaim(&second, dir.path.c_str()));
+    EXPECT_FALSE(InstanceClaim(&second, folder));
+    EXPECT_FALSE(InstanceClaim(&second, folder) || second.lockFd != -1);
     EXPECT_TRUE(InstanceTakeRaise(&first)) << "two requests between looks still raise";
+    EXPECT_FALSE(InstanceTakeRaise(&first)) << "and one look takes both";
+    const std::string socket = first.socketPath;
     InstanceRelease(&first);
-    EXPECT_TRUE(InstanceClaim(&second, dir.path.c_str())) << "free again once the first has ended";
+    EXPECT_FALSE(std::filesystem::exists(socket));
+    EXPECT_TRUE(InstanceClaim(&second, folder)) << "free again once the first has ended";
     InstanceRelease(&second);
 }
 
-TEST(Instance, OtherProcessesAreTurnedAwayAndHeard) {
+TEST(Instance, AnUnusableFolderLetsTheGameRunUnguarded) {
     TempFolder dir;
-    InstanceGuard guard;
-    ASSERT_TRUE(InstanceClaim(&guard, dir.path.c_str()));
-    int status = InChild([&] {
-        InstanceGuard other;
-        return InstanceClaim(&other, dir.path.c_str()) ? 1 : 0;
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_TRUE(InstanceTakeRaise(&guard));
-    InstanceRelease(&guard);
-}
-
-TEST(Instance, AGameThatDiedLeavesNoLockBehind) {
-    TempFolder dir;
-    // The child claims and dies without releasing: its socket file stays, its lock goes with it.
-    int status = InChild([&] {
-        InstanceGuard dying;
-        return InstanceClaim(&dying, dir.path.c_str()) ? 0 : 1;
-    });
-    ASSERT_EQ(status, 0);
-    InstanceGuard guard, later;
-    ASSERT_TRUE(InstanceClaim(&guard, dir.path.c_str()));
-    ASSERT_GE(guard.listenFd, 0) << "the stale socket file was replaced";
-    EXPECT_FALSE(InstanceClaim(&later, dir.path.c_str()));
-    EXPECT_TRUE(InstanceTakeRaise(&guard));
-    InstanceRelease(&guard);
-    EXPECT_FALSE(std::filesystem::exists(guard.socketPath));
-}
-
-TEST(Instance, AnUnusableFolderDoesNotStopTheGame) {
-    TempFolder dir;
-    const std::string missing = dir.path + "no/such/folder/";
-    const std::string tooLong = dir.path + std::string(300, 'x') + "/";
-    for (const std::string& folder : {missing, tooLong}) {
+    for (const std::string& folder : {dir.path + "no/such/folder/", dir.path + std::string(300, 'x') + "/"}) {
         InstanceGuard a, b;
-        EXPECT_TRUE(InstanceClaim(&a, folder.c_str())) << folder;
-        EXPECT_TRUE(InstanceClaim(&b, folder.c_str())) << folder;
+        EXPECT_TRUE(InstanceClaim(&a, folder.c_str()) && InstanceClaim(&b, folder.c_str())) << folder;
         EXPECT_FALSE(InstanceTakeRaise(&a));
-        InstanceRelease(&a);
-        InstanceRelease(&b);
     }
-}
-
-TEST(Instance, ASocketPathTooLongStillGuards) {
-    // Lock path fits, socket address does not (sockaddr_un holds 108 bytes): the lock alone guards.
-    TempFolder dir;
-    std::string deep = dir.path + std::string(100, 'd') + "/";
+    // The lock path fits but the socket address (108 bytes at most) does not: the lock alone guards.
+    const std::string deep = dir.path + std::string(100, 'd') + "/";
     std::filesystem::create_directories(deep);
     InstanceGuard a, b;
-    ASSERT_TRUE(InstanceClaim(&a, deep.c_str()));
-    EXPECT_EQ(a.listenFd, -1);
+    EXPECT_TRUE(InstanceClaim(&a, deep.c_str()) && a.listenFd == -1);
     EXPECT_FALSE(InstanceClaim(&b, deep.c_str()));
     InstanceRelease(&a);
 }
