@@ -101,8 +101,16 @@ void BuildDataPathsFrom(const std::string& exeFolder, const std::string& dataDir
     G.GraphFolder = data + "Graph/";
 }
 
+// An installed game keeps its data in share/murko/ beside bin/; the prefix it was built for is
+// the fallback when the whole tree has not moved together.
+static std::string InstalledDataFolder(const std::string& exeFolder) {
+    std::string beside = FolderWithSlash(exeFolder) + "../share/murko/";
+    return HoldsGraph(beside) ? beside : std::string(MURKO_INSTALL_DATA_DIR);
+}
+
 void BuildDataPaths() {
-    BuildDataPathsFrom(HostExecutableFolder(), Options.dataDir, MURKO_INSTALL_DATA_DIR, UserDataFolder());
+    std::string exeFolder = HostExecutableFolder();
+    BuildDataPathsFrom(exeFolder, Options.dataDir, InstalledDataFolder(exeFolder), UserDataFolder());
 }
 
 void LoadRasterFontFile() {
