@@ -73,6 +73,14 @@ void DrawExitIcon(int x, int y) {
 // First tile of the view: the scroll divided by 20 toward zero, less one when negative.
 static int FirstTile(int scroll) { return scroll / TileSize - (scroll < 0 ? 1 : 0); }
 
+// The part first <= k < end of a span of size pixels starting at start that lies in the maze
+// view (0..239); false when none of it does.
+static bool ViewSpan(int start, int size, int* first, int* end) {
+    *first = start < 0 ? -start : 0;
+    *end = start + size > MazeViewSize ? MazeViewSize - start : size;
+    return *end > *first;
+}
+
 // The tile slot of cell (cx, cy): brick outside the maze, and for a code that names no tile slot.
 static int CellTileSlot(int cx, int cy) {
     int width = G.MazeWidth < MazeStride ? G.MazeWidth : MazeStride;
@@ -98,9 +106,8 @@ void DrawMazeView(int scrollX, int scrollY) {
     const uint16_t* tiles[ViewTiles];
     for (int j = 0; j < ViewTiles; j++) {
         int top = oy + j * TileSize;
-        int r0 = top < 0 ? -top : 0;
-        int r1 = top + TileSize > MazeViewSize ? MazeViewSize - top : TileSize;
-        if (r1 <= r0) continue;
+        int r0, r1;
+        if (!ViewSpan(top, TileSize, &r0, &r1)) continue;
         for (int i = 0; i < ViewTiles; i++) tiles[i] = G.TileImages[CellTileSlot(tx + i, ty + j)];
         for (int r = r0; r < r1; r++) CopyViewRow(G.BackBuffer + (top + r) * ScreenWidth, tiles, r, ox);
     }
@@ -120,10 +127,10 @@ static void CopyHalfViewRow(uint16_t* out, const uint16_t* const tiles[HalfViewT
     int src = r * HalfTile;
     for (int i = 0; i < HalfViewTiles; i++) {
         int left = ox + i * HalfTile;
-        int c0 = left < 0 ? -left : 0;
-        int c1 = left + HalfTile > MazeViewSize ? MazeViewSize - left : HalfTile;
-        if (c0 == 0 && c1 == HalfTile) memcpy(out + left, tiles[i] + src, HalfTile * 2);
-        else if (c1 > c0) memcpy(out + (left + c0), tiles[i] + src + c0, size_t(c1 - c0) * 2);
+        int c0, c1;
+        if (!ViewSpan(left, HalfTile, &c0, &c1)) continue;
+        if (c0 == 0 && c1 == HalfTile) memcpy(out + left, tiles[i] + src, HalfTile * 2);  // a fixed size copies fastest
+        else memcpy(out + (left + c0), tiles[i] + src + c0, size_t(c1 - c0) * 2);
     }
 }
 
@@ -134,9 +141,8 @@ void DrawMazeViewHalf(int scrollX, int scrollY) {
     const uint16_t* tiles[HalfViewTiles];
     for (int j = 0; j < HalfViewTiles; j++) {
         int top = oy + j * HalfTile;
-        int r0 = top < 0 ? -top : 0;
-        int r1 = top + HalfTile > MazeViewSize ? MazeViewSize - top : HalfTile;
-        if (r1 <= r0) continue;
+        int r0, r1;
+        if (!ViewSpan(top, HalfTile, &r0, &r1)) continue;
         for (int i = 0; i < HalfViewTiles; i++) tiles[i] = HalfTiles[CellTileSlot(tx + i, ty + j)];
         for (int r = r0; r < r1; r++) CopyHalfViewRow(G.BackBuffer + (top + r) * ScreenWidth, tiles, r, ox);
     }
