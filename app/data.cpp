@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/options.h"
-#include "app/random.h"
+#include "core/random.h"
 #include "game/level.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"

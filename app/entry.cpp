@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/input.h"
 #include "app/main_loop.h"
 #include "app/options.h"

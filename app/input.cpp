@@ -1,31 +1,11 @@
-// Buttons and stylus: the latches, their accessors, and where scripted and host input meet.
+// Buttons and stylus: host and scripted events applied to the latches, recordings written.
 #include "app/input.h"
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/script.h"
 
 static bool ReplayOnly = false;      // drop host keys and taps while the script lasts
 static FILE* RecordFile = nullptr;   // where delivered events are written, or null
-
-int32_t ButtonAPressed() {
-    int32_t pressed = G.ALatch ? 1 : 0;
-    G.ALatch = 0;
-    return pressed;
-}
-
-int32_t LeftHeld() { return G.LeftDown; }
-int32_t RightHeld() { return G.RightDown; }
-int32_t UpHeld() { return G.UpDown; }
-int32_t DownHeld() { return G.DownDown; }
-
-int32_t StylusTapped() {
-    int32_t tapped = G.TapConsumed == 0 ? 1 : 0;
-    G.TapConsumed = 1;
-    return tapped;
-}
-
-int32_t TapX() { return G.TapPosX; }
-int32_t TapY() { return G.TapPosY; }
 
 // The frame a pump belongs to: the one just shown, or -1 before the first.
 static int32_t PumpFrame() { return int32_t(G.FrameCount) - 1; }

@@ -1,19 +1,10 @@
-// Buttons and stylus: latches written between frames, read by the screens through accessors.
+// Buttons and stylus: where scripted and host input meet the latches, between frames.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 
 #include "platform/host.h"
-
-int32_t ButtonAPressed();  // 1 once per press of A (clears the latch)
-int32_t LeftHeld();        // 1 while left is down
-int32_t RightHeld();       // 1 while right is down
-int32_t UpHeld();          // 1 while up is down
-int32_t DownHeld();        // 1 while down is down
-int32_t StylusTapped();    // 1 once per unread tap (marks it read)
-int32_t TapX();            // x of the last pen-down
-int32_t TapY();            // y of the last pen-down
 
 bool TakeInputEvent(HostEvent* event);       // the next event for the pump: scripted or from the host
 void HandleInputEvent(const HostEvent& event);  // applies one event to the latches

@@ -3,11 +3,13 @@
 
 #include "app/data.h"
 #include "app/entry.h"
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/input.h"
+#include "core/input.h"
 #include "app/options.h"
 #include "app/present.h"
 #include "app/sound.h"
+#include "core/sound.h"
 #include "gfx/draw.h"
 #include "platform/host.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "platform/host.h"
 
 static_assert(std::endian::native == std::endian::little, "the pixel packing reads pixels as little-endian words");

@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 ScriptEvent ScriptEvents[ScriptCapacity];  // the loaded script, in frame order
 int ScriptEventCount = 0;                  // events in ScriptEvents

@@ -11,24 +11,21 @@
 #include <cstring>
 #include <string>
 
-#include "app/globals.h"
+#include "core/globals.h"
+#include "core/sound.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "platform/host.h"
 
 constexpr int32_t InitRetryMs = 1000;  // how long a driver that will not start is tried again
 constexpr uint32_t RetryRestMs = 100;  // rest between two tries, with the messages pumped meanwhile
-constexpr int VolumeOn = 255;          // the library takes anything above 128 as its full volume
 constexpr int EffectVoices = 4;        // voices kept for the bark
 constexpr int ModuleVoices = 4;        // our modules have four channels
 
-static bool Started = false;  // MikMod_Init succeeded: every other library call is safe
 
 // Drivers whose failed start ends the whole process (ALSA asserts on the device it never
 // opened): each try of theirs is made in a child process first.
 static const char* const AbortingDrivers[] = {"alsa"};
-
-bool SoundStarted() { return Started; }
 
 // The driver to ask for: --audio names one by alias, optionally with its options after a ':'
 // ("wav:file=out.wav"); otherwise the silent driver without a window, SDL with one.
@@ -153,8 +150,8 @@ void InitSound() {
     std::string driverOptions;
     md_device = uint16_t(ChooseDriver(&driverOptions));
     StartFrameTimer();
-    Started = StartDriver(driverOptions) || StartSilentDriver();
-    if (!Started) return;
+    SetSoundStarted(StartDriver(driverOptions) || StartSilentDriver());
+    if (!SoundStarted()) return;
     MikMod_SetNumVoices(-1, EffectVoices);
     MikMod_EnableOutput();
     Player_Stop();
@@ -164,37 +161,13 @@ void InitSound() {
     if (G.MenuMusic) Player_Start(G.MenuMusic);
     // The volume acts on the playing module only, so it is set once the menu music runs;
     // SoundOn is not yet set here, so the start-up mute decides.
-    Player_SetVolume(Options.mute ? 0 : VolumeOn);
-}
-
-void UpdateSound() {
-    if (Started) MikMod_Update();
-}
-
-void ApplyMusicVolume() {
-    if (Started) Player_SetVolume(G.SoundOn == 1 ? VolumeOn : 0);
-}
-
-void SwitchMusic(MODULE* music) {
-    if (!Started) return;
-    Player_Stop();
-    if (music) Player_Start(music);
-    ApplyMusicVolume();
-}
-
-void Bark() {
-    if (G.SoundOn == 1 && Started && G.BarkSample) Sample_Play(G.BarkSample, 0, 0);
-}
-
-void ToggleMute() {
-    G.SoundOn = int8_t(1 - G.SoundOn);
-    ApplyMusicVolume();
+    Player_SetVolume(Options.mute ? 0 : MusicVolumeOn);
 }
 
 // Besides stopping and freeing the music, the bark is freed and the library closed: that lets
 // the driver finish cleanly (the wav writer completes its header, SDL lets go of the device).
 void ShutdownSound() {
-    if (!Started) return;
+    if (!SoundStarted()) return;
     Player_Stop();
     if (G.MenuMusic) Player_Free(G.MenuMusic);
     if (G.GameMusic) Player_Free(G.GameMusic);
@@ -203,5 +176,5 @@ void ShutdownSound() {
     G.GameMusic = nullptr;
     G.BarkSample = nullptr;
     MikMod_Exit();
-    Started = false;
+    SetSoundStarted(false);
 }

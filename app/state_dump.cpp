@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 static FILE* Out = nullptr;    // the dump being written
 static bool FirstKey = true;   // no member written yet in the current object

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "gfx/blit.h"
 #include "gfx/font.h"
 

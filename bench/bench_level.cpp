@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/globals.h"
-#include "app/random.h"
+#include "core/globals.h"
+#include "core/random.h"
 #include "game/level.h"
 #include "game/maze.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/present.h"
 #include "platform/host.h"
 #include "platform/panel.h"

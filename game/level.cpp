@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/globals.h"
-#include "app/random.h"
+#include "core/globals.h"
+#include "core/random.h"
 #include "game/maze.h"
 
 constexpr int BonesPerLevel = 6;       // bones that finish every level

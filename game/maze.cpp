@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/globals.h"
-#include "app/random.h"
+#include "core/globals.h"
+#include "core/random.h"
 
 // One way to carve from a room: the step to the next room and the back-pointer left there.
 struct CarveStep {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 constexpr int TileSize = 20;       // tile side in pixels
 constexpr int TileSlots = 10;      // TileImages slots

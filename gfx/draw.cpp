@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 void PutPixel(int x, int y, uint16_t colour) { G.BackBuffer[y * ScreenWidth + x] = colour; }
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 // Cell n of redfont.tga shows character n of this string; the space stands in several cells.
 const char RedFontCharset[RedFontCells + 1] = " !,~./0123456789:;   ? ABCDEFGHIJKLMNOPQRSTUVWXYZ ";

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 void SetDefaultHighScores() {
     memset(G.HighScoreTable, 0, sizeof G.HighScoreTable);

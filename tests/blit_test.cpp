@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "gfx/blit.h"
 
 namespace {

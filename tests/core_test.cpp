@@ -5,10 +5,13 @@
 #include <fstream>
 #include <cctype>
 #include <cstring>
+#include <algorithm>
+#include <regex>
 #include <string>
+#include <vector>
 
-#include "app/globals.h"
-#include "app/random.h"
+#include "core/globals.h"
+#include "core/random.h"
 
 TEST(Random, MatchesTheHandheldGenerator) {
     struct Case {
@@ -79,7 +82,7 @@ TEST(Layout, SdlStaysInPlatformAndTheCoreUsesItsOwnRand) {
     namespace fs = std::filesystem;
     const fs::path root(MURKO_SOURCE_DIR);
     int files = 0;
-    for (const char* folder : {"app", "gfx", "game", "screens", "tests", "tools", "bench"}) {
+    for (const char* folder : {"core", "app", "gfx", "game", "screens", "tests", "tools", "bench"}) {
         if (!fs::exists(root / folder)) continue;
         bool core = std::string(folder) != "tests" && std::string(folder) != "tools" && std::string(folder) != "bench";
         for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
@@ -100,4 +103,26 @@ TEST(Layout, SdlStaysInPlatformAndTheCoreUsesItsOwnRand) {
         }
     }
     EXPECT_GT(files, 30);
+}
+
+// Each folder of the game includes only its own files and those of the folders below it:
+// core, then gfx, game, screens, and the shell (app) on top, which alone reaches the host.
+TEST(Layout, FoldersIncludeOnlyTheFoldersBelowThem) {
+    namespace fs = std::filesystem;
+    const std::vector<std::string> order = {"core", "gfx", "game", "screens", "app"};
+    const fs::path root(MURKO_SOURCE_DIR);
+    const std::regex include(R"re(^\s*#\s*include\s*"([a-z_]+)/)re");
+    for (size_t rank = 0; rank < order.size(); rank++) {
+        for (const auto& entry : fs::recursive_directory_iterator(root / order[rank])) {
+            std::ifstream in(entry.path());
+            std::string line;
+            std::smatch match;
+            while (std::getline(in, line)) {
+                if (!std::regex_search(line, match, include)) continue;
+                auto used = std::find(order.begin(), order.end(), match[1].str());
+                bool allowed = used != order.end() ? size_t(used - order.begin()) <= rank : order[rank] == "app";
+                EXPECT_TRUE(allowed) << entry.path() << " includes " << match[1];
+            }
+        }
+    }
 }

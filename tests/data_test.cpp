@@ -7,7 +7,7 @@
 #include <span>
 
 #include "app/data.h"
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/options.h"
 #include "gfx/targa.h"
 #include "targa_files.h"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "gfx/draw.h"
 
 namespace {

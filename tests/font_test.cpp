@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "gfx/font.h"
 
 namespace {

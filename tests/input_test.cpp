@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/input.h"
+#include "core/input.h"
 #include "app/script.h"
 #include "platform/headless.h"
 

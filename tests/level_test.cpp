@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/random.h"
+#include "core/globals.h"
+#include "core/random.h"
 #include "game/level.h"
 #include "game/maze.h"
 

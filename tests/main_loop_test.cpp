@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/script.h"

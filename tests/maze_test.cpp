@@ -6,8 +6,8 @@
 #include <numeric>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/random.h"
+#include "core/globals.h"
+#include "core/random.h"
 #include "game/maze.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/present.h"
 #include "platform/host.h"
 #include "platform/panel.h"

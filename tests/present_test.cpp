@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/present.h"
 #include "platform/host.h"
 

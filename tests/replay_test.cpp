@@ -10,7 +10,7 @@
 #include <string>
 #include <tuple>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/state_dump.h"
 
 namespace fs = std::filesystem;
@@ -50,7 +50,7 @@ TEST(Replay, TheDumpHoldsEveryFieldAndScriptedRunsAreExactAndReplayable) {
     std::fill_n(G.EnteredName, sizeof G.EnteredName, 'Q');            // nor here
     ASSERT_TRUE(WriteStateDump((t.path / "g.json").c_str()));
     G = saved;
-    const std::string dump = t["g.json"], header = t[MURKO_SOURCE_DIR "/app/globals.h"];
+    const std::string dump = t["g.json"], header = t[MURKO_SOURCE_DIR "/core/globals.h"];
     const std::string pictures = " BackBuffer FontGlyphs RedFontCharMap HeroFrames SpiderFrames TileImages MenuBackImage "
                                  "BottomPanelImage HudPanelImage BackdropImage RedFontImage SpeakerImage ExitImage ";
     std::istringstream fieldLines(header.substr(header.find("struct GameGlobals {")));

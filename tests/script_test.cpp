@@ -5,7 +5,7 @@
 #include <string>
 #include <tuple>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/script.h"
 
 namespace {

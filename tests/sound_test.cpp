@@ -11,9 +11,10 @@
 #include <fstream>
 #include <string>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/options.h"
 #include "app/sound.h"
+#include "core/sound.h"
 #include "platform/host.h"
 
 namespace fs = std::filesystem;

@@ -1,7 +1,7 @@
 // The game's random numbers: state = state * 214013 + 2531011, result bits 16..30.
-#include "app/random.h"
+#include "core/random.h"
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 void Srand(uint32_t seed) { G.RandomState = seed; }
 

@@ -1,4 +1,4 @@
 // The one instance of the game's state.
-#include "app/globals.h"
+#include "core/globals.h"
 
 GameGlobals G;
