@@ -10,12 +10,21 @@
 #include "app/present.h"
 #include "app/sound.h"
 #include "core/sound.h"
+#include "game/game_frame.h"
 #include "gfx/draw.h"
 #include "platform/host.h"
+#include "screens/help.h"
+#include "screens/high_scores.h"
+#include "screens/level_screens.h"
+#include "screens/main_menu.h"
+#include "screens/name_entry.h"
 
 constexpr int32_t FrameGateMs = 30;  // a frame starts once more than this has elapsed
 
-ScreenHandler ScreenHandlers[7] = {};
+// In ScreenState order.
+ScreenHandler ScreenHandlers[7] = {
+    GameFrame, HighScoreScreen, MainMenuScreen, NewHighScoreScreen, HelpScreen, LevelSelectScreen, LevelCompleteScreen,
+};
 
 uint32_t StartFrameTimer() {
     G.FrameStartTick = HostTicks();

@@ -134,6 +134,7 @@ static void PutFields() {
     DUMP(TapConsumed);
     DUMP(TapPosX);
     DUMP(TapPosY);
+    DUMP(TypedKey);
     DUMP(ProgramFolder);
     DUMP(SoundFolder);
     DUMP(GraphFolder);
@@ -165,8 +166,19 @@ static void PutFields() {
     DUMP(CameraY);
     PutSpiders();
     PutOccupancy();
+    DUMP(MenuChaseDirection);
+    DUMP(MenuChasePos);
+    DUMP(MenuDogFrame);
+    DUMP(TransitionAngle);
+    DUMP(HelpPage);
     PutHighScores();
     PutEnteredName();
+    DUMP(EnteredNameLength);
+    DUMP(KeyFlashFrames);
+    DUMP(ShiftOn);
+    DUMP(CapsLockOn);
+    DUMP(LastKeyRow);
+    DUMP(LastKeyCode);
 }
 
 #undef DUMP

@@ -100,6 +100,7 @@ struct GameGlobals {
     uint8_t TapConsumed;     // 1 = no unread tap
     int32_t TapPosX;         // x of the last pen-down, screen pixels
     int32_t TapPosY;         // y of the last pen-down, screen pixels
+    int32_t TypedKey;        // an unread key typed on the desktop keyboard (see KeyTyped), 0 none
 
     // --- Data folders and pictures ---
     std::string ProgramFolder;  // folder of the executable (holds "Mhighscore.dat"), with trailing '/'
@@ -156,9 +157,22 @@ struct GameGlobals {
     SpiderRecord SpiderTable[SpiderSlots];  // every spider of the level
     int16_t SpiderOccupancy[MazeCells];     // slot + 1 of the spider placed in a cell, 0 free
 
+    // --- Main menu, level transitions and help ---
+    int16_t MenuChaseDirection;  // 0 the chase runs right, 1 it runs left
+    int16_t MenuChasePos;        // 0, 2 .. 398: position counter of the current pass
+    int16_t MenuDogFrame;        // walking frame of the chasing dog, 0 or 1
+    int16_t TransitionAngle;     // degrees, 0, 3 .. 357: swing of the level-complete lines
+    int16_t HelpPage;            // help page shown, 0..2
+
     // --- High scores and name entry ---
     HighScoreEntry HighScoreTable[HighScoreEntries];  // best first
     char EnteredName[20];                              // the name being typed, zero-filled
+    int32_t EnteredNameLength;   // characters in EnteredName, 0..10
+    int32_t KeyFlashFrames;      // 0 idle; 1..4 while a pressed key is lit
+    int32_t ShiftOn;             // one-shot shift, cleared by the next character key
+    int32_t CapsLockOn;          // caps lock
+    int32_t LastKeyRow;          // row 0..3 of the last character key
+    int32_t LastKeyCode;         // column 0..9 of the last character key, or 11 Space .. 14 Caps Lock
 };
 
 extern GameGlobals G;  // the game's state, alive for the whole process

@@ -22,3 +22,9 @@ int32_t StylusTapped() {
 
 int32_t TapX() { return G.TapPosX; }
 int32_t TapY() { return G.TapPosY; }
+
+int32_t KeyTyped() {
+    int32_t key = G.TypedKey;
+    G.TypedKey = 0;
+    return key;
+}

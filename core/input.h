@@ -11,3 +11,4 @@ int32_t DownHeld();        // 1 while down is down
 int32_t StylusTapped();    // 1 once per unread tap (marks it read)
 int32_t TapX();            // x of the last pen-down
 int32_t TapY();            // y of the last pen-down
+int32_t KeyTyped();         // the unread key typed on the desktop keyboard, 0 if none (clears it)

@@ -46,3 +46,8 @@ void LoadHighScores() {
         if (have >= 20) entry.reserved = ReadLe32(record + 16);
     }
 }
+
+// (being written)
+void SaveHighScores() {}
+void InsertHighScore(int32_t, const char*) {}
+void HighScoreScreen() {}

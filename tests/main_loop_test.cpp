@@ -68,13 +68,14 @@ void RunLoop(const LoopCase& c) {
     static int slowFrame, frames;
     slowFrame = c.slowFrame;
     frames = c.frames;
+    const ScreenHandler game = ScreenHandlers[ScreenGame];
     ScreenHandlers[ScreenGame] = [] {
         HandlerCalls.push_back(Clock);
         if (int(HandlerCalls.size()) == slowFrame) Clock += 50;
         if (int(HandlerCalls.size()) == frames) G.QuitRequested = 1;
     };
     RunFrames();
-    ScreenHandlers[ScreenGame] = nullptr;
+    ScreenHandlers[ScreenGame] = game;
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST(Replay, TheDumpHoldsEveryFieldAndScriptedRunsAreExactAndReplayable) {
     for (const char* part : {"\"MazeGrid\": [\n    \"15?\",\n    \"02?\"\n  ]",
                              "{\"x\": -5, \"y\": 400, \"direction\": 3, \"active\": 1, \"stepsLeft\": 9, \"strength\": -2}\n  ]",
                              "{\"name\": \"ab\\\"c\\\\d\\u000a\\u00e9xyzw\", \"score\": ",
-                             "\"EnteredName\": \"QQQQQQQQQQQQQQQQQQQQ\"\n}"})
+                             "\"EnteredName\": \"QQQQQQQQQQQQQQQQQQQQ\",\n"})
         EXPECT_NE(dump.find(part), std::string::npos) << part << "\n" << dump;
     EXPECT_EQ(std::count(dump.begin(), dump.end(), '{'), 1 + SpiderSlots + HighScoreEntries);
 

@@ -1,0 +1,4 @@
+// (being written)
+#include "game/game_frame.h"
+
+void GameFrame() {}

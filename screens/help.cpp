@@ -1,0 +1,4 @@
+// (being written)
+#include "screens/help.h"
+
+void HelpScreen() {}

@@ -1,0 +1,4 @@
+// The three help pages.
+#pragma once
+
+void HelpScreen();  // ScreenHelp

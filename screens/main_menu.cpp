@@ -1,0 +1,4 @@
+// (being written)
+#include "screens/main_menu.h"
+
+void MainMenuScreen() {}
