@@ -2,7 +2,7 @@
 # Installs, with apt-get, whatever the build, the tests and the benchmarks need and is missing.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake ninja-build pkg-config
   libsdl2-dev libmikmod-dev libpng-dev
   libgtest-dev libbenchmark-dev
   imagemagick xmp xvfb valgrind sox console-setup-linux
