@@ -14,7 +14,7 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for f in fuzz/fuzz_*.cpp; do targets+=("$(basename "$f" .cpp)"); done
 fi
-cmake --build build-fuzz --target "${targets[@]}" murko-art
+cmake --build build-fuzz --target "${targets[@]}" murko-art murko-sound
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export MURKO_FUZZ_DATA="$PWD/build-fuzz"
