@@ -144,7 +144,7 @@ static void ClearPictures() {
 }
 
 void LoadResources() {
-    Srand(Options.haveSeed ? Options.seed : HostTicks());
+    Srand(Options.haveSeed ? Options.seed : HostSeedTicks());
     ClearPictures();
     for (const PictureLoad& load : PictureLoads) LoadTarga(G.GraphFolder + load.file, load.width, load.height, load.slot);
     LoadRasterFontFile();

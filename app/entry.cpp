@@ -55,7 +55,7 @@ static void StartRecording() {
     if (!RecordFile) return;
     if (!Options.haveSeed) {
         Options.haveSeed = true;
-        Options.seed = HostTicks();
+        Options.seed = HostSeedTicks();
     }
     WriteRecordingHeader(RecordFile, Options.seed);
     RecordInputTo(RecordFile);

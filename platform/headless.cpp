@@ -39,6 +39,6 @@ static uint8_t* BeginDraw() { return PanelAddress(); }
 static void EndDraw() {}
 
 const HostBackend* HeadlessBackend() {
-    static const HostBackend backend = {Open, Close, Ticks, Idle, PollEvent, PanelProperties, BeginDraw, EndDraw};
+    static const HostBackend backend = {Open, Close, Ticks, Idle, PollEvent, PanelProperties, BeginDraw, EndDraw, Ticks};
     return &backend;
 }

@@ -11,6 +11,7 @@ void HostUse(const HostBackend* backend) { Active = backend; }
 bool HostOpen(const HostConfig& config) { return Active->open(config); }
 void HostClose() { Active->close(); }
 uint32_t HostTicks() { return Active->ticks(); }
+uint32_t HostSeedTicks() { return Active->seedTicks(); }
 void HostIdle(uint32_t msUntilDue) { Active->idle(msUntilDue); }
 bool HostPollEvent(HostEvent* event) { return Active->pollEvent(event); }
 HostDisplayProperties HostGetDisplayProperties() { return Active->displayProperties(); }

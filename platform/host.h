@@ -18,11 +18,12 @@ enum : int16_t {
     HostKeyStart = 0xC4,
 };
 
-enum HostEventType { HostEventNone, HostEventKeyDown, HostEventKeyUp, HostEventPenDown, HostEventQuit };
+// HostEventTyped is a key typed for text: key holds the character (32..126), 8 Backspace or 13 Enter.
+enum HostEventType { HostEventNone, HostEventKeyDown, HostEventKeyUp, HostEventPenDown, HostEventQuit, HostEventTyped };
 
 struct HostEvent {
     HostEventType type;  // what happened
-    int16_t key;         // host key code, for key events
+    int16_t key;         // host key code, for key events; the character, for a typed key
     int32_t x, y;        // screen pixels (0..239, 0..319), for pen-down
 };
 
@@ -52,6 +53,7 @@ struct HostBackend {
     HostDisplayProperties (*displayProperties)();
     uint8_t* (*beginDraw)();
     void (*endDraw)();
+    uint32_t (*seedTicks)();  // milliseconds since the machine started, wrapping at 2^32
 };
 
 const HostBackend* HeadlessBackend();  // no window, a virtual clock
@@ -62,6 +64,7 @@ void HostUse(const HostBackend* backend);  // chooses the backend for every call
 bool HostOpen(const HostConfig& config);  // opens the panel, the window and the input
 void HostClose();
 uint32_t HostTicks();                     // milliseconds, wrapping at 2^32
+uint32_t HostSeedTicks();                 // the tick count a run's random seed is taken from
 void HostIdle(uint32_t msUntilDue);       // waits a little (never more than msUntilDue, nor 2 ms on a real clock)
 bool HostPollEvent(HostEvent* event);     // takes the next waiting input event
 HostDisplayProperties HostGetDisplayProperties();

@@ -124,6 +124,14 @@ static void Close() {
 
 static uint32_t Ticks() { return SDL_GetTicks(); }
 
+// Milliseconds since the machine booted, as the handheld's tick count: SDL's own clock starts at
+// zero with the game, so nearly every start would be seeded alike.
+static uint32_t SeedTicks() {
+    timespec now = {0, 0};
+    if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) clock_gettime(CLOCK_MONOTONIC, &now);
+    return uint32_t(uint64_t(now.tv_sec) * 1000u + uint64_t(now.tv_nsec) / 1000000u);
+}
+
 // Rests min(2, msUntilDue) ms with a nanosecond sleep, so a frame starts close to when it is due.
 static void Idle(uint32_t msUntilDue) {
     uint32_t ms = msUntilDue < IdleStepMs ? msUntilDue : IdleStepMs;
@@ -184,6 +192,6 @@ bool SdlMapTouch(float x, float y, int32_t* screenX, int32_t* screenY) {
 }
 
 const HostBackend* SdlBackend() {
-    static const HostBackend backend = {Open, Close, Ticks, Idle, SdlPollEvent, PanelProperties, BeginDraw, EndDraw};
+    static const HostBackend backend = {Open, Close, Ticks, Idle, SdlPollEvent, PanelProperties, BeginDraw, EndDraw, SeedTicks};
     return &backend;
 }

@@ -33,7 +33,7 @@ uint8_t* Begin() {
     return Panel;
 }
 void End() {}
-const HostBackend FakeClock = {Open, Close, Ticks, Idle, Poll, Props, Begin, End};
+const HostBackend FakeClock = {Open, Close, Ticks, Idle, Poll, Props, Begin, End, Ticks};
 
 // Frames run from a clock at start, until the handler has been called `frames` times and asks to quit.
 struct LoopCase {

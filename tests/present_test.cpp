@@ -24,7 +24,7 @@ uint8_t* TestBeginDraw() {
     return Store.data() + Guard + Origin;
 }
 void TestEndDraw() { Ends++; }
-const HostBackend TestBackend = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, TestBeginDraw, TestEndDraw};
+const HostBackend TestBackend = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, TestBeginDraw, TestEndDraw, nullptr};
 
 // A fresh guarded memory, then one frame; returns the store as it would be untouched.
 std::vector<uint8_t> Present(int32_t bpp, int32_t xPitch, int32_t yPitch, size_t size, size_t origin) {

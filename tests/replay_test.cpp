@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -28,11 +29,23 @@ struct Folder {
         return all.str();
     }
     int RunGame(std::string args, std::string* errors) const {  // the exit code
-        for (size_t at; (at = args.find('@')) != std::string::npos;) args.replace(at, 1, path.string() + "/");
-        args = "'" MURKO_EXECUTABLE "' --headless --audio nosound --data '" MURKO_BINARY_DIR "' " + args;
-        int status = std::system((args + " >/dev/null 2>" + path.string() + "/err").c_str());
+        return Run("'" MURKO_EXECUTABLE "' --headless " + args, errors);
+    }
+    // A window on SDL's invisible display, with its instance lock in this folder.
+    int RunWindowed(std::string args, std::string* errors) const {
+        return Run("SDL_VIDEODRIVER=dummy XDG_RUNTIME_DIR=@ '" MURKO_EXECUTABLE "' --windowed " + args, errors);
+    }
+    int Run(std::string command, std::string* errors) const {
+        command += " --audio nosound --data '" MURKO_BINARY_DIR "'";
+        for (size_t at; (at = command.find('@')) != std::string::npos;) command.replace(at, 1, path.string() + "/");
+        int status = std::system((command + " >/dev/null 2>" + path.string() + "/err").c_str());
         *errors = (*this)["err"];
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Line(const std::string& name, const std::string& key) const {  // one line of a dump
+        const std::string all = (*this)[name];
+        const size_t at = all.find("\"" + key + "\"");
+        return at == all.npos ? "" : all.substr(at, all.find('\n', at) - at);
     }
 };
 
@@ -87,4 +100,19 @@ TEST(Replay, TheDumpHoldsEveryFieldAndScriptedRunsAreExactAndReplayable) {
     EXPECT_EQ(t.RunGame("--play @a.rec --record /nonexistent/murko/r.rec --dump-state @d.json", &errors), 2);
     EXPECT_NE(errors.find("cannot create the recording"), std::string::npos) << errors;
     EXPECT_FALSE(fs::exists(t.path / "d.json")) << "a bad file stops the program before the first frame";
+}
+
+// The seed comes from the time since the machine started, so starts a moment apart differ.
+TEST(Replay, WindowedStartsBeginDifferentGamesAndTheirRecordingsReplay) {
+    Folder t;
+    std::string errors;
+    std::set<std::string> states;
+    for (int run = 0; run < 4; run++) {
+        const std::string dump = "w" + std::to_string(run) + ".json";
+        ASSERT_EQ(t.RunWindowed("--frames 2 --record @w.rec --dump-state @" + dump, &errors), 0) << errors;
+        states.insert(t.Line(dump, "RandomState"));
+    }
+    EXPECT_EQ(states.size(), 4u);
+    ASSERT_EQ(t.RunGame("--play @w.rec --frames 2 --dump-state @p.json", &errors), 0) << errors;
+    EXPECT_EQ(t.Line("p.json", "RandomState"), t.Line("w3.json", "RandomState"));
 }
