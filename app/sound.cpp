@@ -2,6 +2,7 @@
 #include "app/sound.h"
 
 #include <mikmod.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,9 +24,10 @@ constexpr int EffectVoices = 4;        // voices kept for the bark
 constexpr int ModuleVoices = 4;        // our modules have four channels
 
 
-// Drivers whose failed start ends the whole process (ALSA asserts on the device it never
-// opened): each try of theirs is made in a child process first.
-static const char* const AbortingDrivers[] = {"alsa"};
+// Drivers that need no device. Every other driver is first tried in a child process: a failed
+// start may end the whole process (ALSA asserts on the device it never opened) and fills the
+// terminal with the audio libraries' own error lines, which the child's closed stderr swallows.
+static const char* const DevicelessDrivers[] = {"nosound", "wav", "raw", "aiff", "stdout", "pipe"};
 
 // The driver to ask for: --audio names one by alias, optionally with its options after a ':'
 // ("wav:file=out.wav"); otherwise the silent driver without a window, SDL with one.
@@ -54,10 +56,10 @@ static void RestBeforeRetry() {
     } while (HostTicks() - start < RetryRestMs && FrameElapsedMs() < InitRetryMs);
 }
 
-static bool DriverMayAbort() {
-    for (const char* alias : AbortingDrivers)
-        if (md_device == MikMod_DriverFromAlias(alias)) return true;
-    return false;
+static bool DriverNeedsTrial() {
+    for (const char* alias : DevicelessDrivers)
+        if (md_device == MikMod_DriverFromAlias(alias)) return false;
+    return true;
 }
 
 // Tries the driver in a child process; true when it started there.
@@ -66,7 +68,11 @@ static bool StartsInChild(const std::string& driverOptions) {
     fflush(stderr);
     pid_t child = fork();
     if (child < 0) return false;
-    if (child == 0) _exit(MikMod_Init(driverOptions.c_str()) == 0 ? 0 : 1);
+    if (child == 0) {
+        int quiet = open("/dev/null", O_WRONLY);
+        if (quiet >= 0) dup2(quiet, STDERR_FILENO);
+        _exit(MikMod_Init(driverOptions.c_str()) == 0 ? 0 : 1);
+    }
     int status = 0;
     pid_t done = 0;
     while ((done = waitpid(child, &status, WNOHANG)) == 0 && FrameElapsedMs() < InitRetryMs) HostIdle(1);
@@ -78,15 +84,15 @@ static bool StartsInChild(const std::string& driverOptions) {
     return done == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-static bool TryDriver(const std::string& driverOptions, bool mayAbort) {
-    if (mayAbort && !StartsInChild(driverOptions)) return false;
+static bool TryDriver(const std::string& driverOptions, bool trial) {
+    if (trial && !StartsInChild(driverOptions)) return false;
     return MikMod_Init(driverOptions.c_str()) == 0;
 }
 
 // MikMod_Init, tried again for up to a second while it fails.
 static bool StartDriver(const std::string& driverOptions) {
-    bool mayAbort = DriverMayAbort();
-    while (!TryDriver(driverOptions, mayAbort)) {
+    bool trial = DriverNeedsTrial();
+    while (!TryDriver(driverOptions, trial)) {
         if (FrameElapsedMs() >= InitRetryMs) return false;
         RestBeforeRetry();
     }
