@@ -60,8 +60,9 @@ void RecordInputTo(FILE* f) { RecordFile = f; }
 void HandleInputEvent(const HostEvent& event) {
     switch (event.type) {
         case HostEventKeyDown:
-            // In this order; a code that matches two entries sets both.
-            if (event.key == G.KeyList[KeyA].code) G.ALatch = 1;
+            // In this order; a code that matches two entries sets both. On the name entry the keys
+            // that press A (Space, Enter, Z) type the name instead, so they latch no map for the next game.
+            if (event.key == G.KeyList[KeyA].code && G.ScreenState != ScreenNewHighScore) G.ALatch = 1;
             if (event.key == G.KeyList[KeyLeft].code) G.LeftDown = 1;
             if (event.key == G.KeyList[KeyRight].code) G.RightDown = 1;
             if (event.key == G.KeyList[KeyUp].code) G.UpDown = 1;
@@ -80,6 +81,10 @@ void HandleInputEvent(const HostEvent& event) {
             break;
         case HostEventQuit:
             G.QuitRequested = 1;
+            break;
+        case HostEventTyped:
+            // Only the name entry reads typed keys; elsewhere they would wait for it.
+            if (G.ScreenState == ScreenNewHighScore) G.TypedKey = event.key;
             break;
         default:
             break;

@@ -139,6 +139,19 @@ static bool ParseTap(LineReader* r, char** words, int count, ScriptEvent* e) {
     return true;
 }
 
+// Codes a typed key may carry: the printable characters, Backspace and Enter.
+static bool TypedCodeValid(long long code) { return (code >= 32 && code <= 126) || code == 8 || code == 13; }
+
+static bool ParseTyped(LineReader* r, char** words, int count, ScriptEvent* e) {
+    long long code = 0;
+    if (count < 3) return Fail(r, "a typed key needs its CODE");
+    if (count > 3) return Fail(r, "unexpected \"%s\" after the event", words[3]);
+    if (!ParseInteger(words[2], 0, 255, &code) || !TypedCodeValid(code))
+        return Fail(r, "bad typed key \"%s\" (expected a character code 32..126, 8 Backspace or 13 Enter)", words[2]);
+    e->character = int16_t(code);
+    return true;
+}
+
 static bool ParseEventLine(LineReader* r, char** words, int count) {
     long long frame = 0;
     if (!ParseInteger(words[0], -1000000000000LL, 2147483647LL, &frame))
@@ -149,7 +162,7 @@ static bool ParseEventLine(LineReader* r, char** words, int count) {
         return Fail(r, "frame %lld comes after frame %d (events must be in frame order)", frame, r->lastFrame);
     if (r->recording && !ScriptHasSeed) return Fail(r, "an event before the seed line");
     if (count < 2) return Fail(r, "missing event after the frame number");
-    ScriptEvent e = {int32_t(frame), HostEventNone, 0, 0, 0};
+    ScriptEvent e = {int32_t(frame), HostEventNone, 0, 0, 0, 0};
     const char* what = words[1];
     if (strcmp(what, "down") == 0 || strcmp(what, "up") == 0) {
         e.type = what[0] == 'd' ? HostEventKeyDown : HostEventKeyUp;
@@ -157,11 +170,14 @@ static bool ParseEventLine(LineReader* r, char** words, int count) {
     } else if (strcmp(what, "tap") == 0) {
         e.type = HostEventPenDown;
         if (!ParseTap(r, words, count, &e)) return false;
+    } else if (strcmp(what, "type") == 0) {
+        e.type = HostEventTyped;
+        if (!ParseTyped(r, words, count, &e)) return false;
     } else if (strcmp(what, "quit") == 0) {
         e.type = HostEventQuit;
         if (count > 2) return Fail(r, "unexpected \"%s\" after the event", words[2]);
     } else {
-        return Fail(r, "unknown event \"%s\" (expected down, up, tap or quit)", what);
+        return Fail(r, "unknown event \"%s\" (expected down, up, tap, type or quit)", what);
     }
     if (ScriptEventCount == ScriptCapacity) return Fail(r, "too many events (at most %d)", ScriptCapacity);
     ScriptEvents[ScriptEventCount++] = e;
@@ -239,11 +255,12 @@ bool LoadScriptFile(const char* path, bool recording, char* message, int message
 HostEvent HostEventFromScript(const ScriptEvent& event) {
     HostEvent h = {event.type, 0, event.x, event.y};
     if (event.type == HostEventKeyDown || event.type == HostEventKeyUp) h.key = G.KeyList[event.button].code;
+    if (event.type == HostEventTyped) h.key = event.character;
     return h;
 }
 
 bool ScriptEventFromHost(const HostEvent& event, int32_t frame, ScriptEvent* out) {
-    *out = ScriptEvent{frame, event.type, 0, 0, 0};
+    *out = ScriptEvent{frame, event.type, 0, 0, 0, 0};
     switch (event.type) {
         case HostEventKeyDown:
         case HostEventKeyUp:
@@ -261,6 +278,9 @@ bool ScriptEventFromHost(const HostEvent& event, int32_t frame, ScriptEvent* out
             return true;
         case HostEventQuit:
             return true;
+        case HostEventTyped:
+            out->character = event.key;
+            return TypedCodeValid(event.key);
         default:
             return false;
     }
@@ -270,13 +290,21 @@ void WriteRecordingHeader(FILE* f, uint32_t seed) {
     fprintf(f,
             "%s %d\n"
             "# Input of one murko run; murko --play FILE plays it back.\n"
-            "# Each line: FRAME down KEY | FRAME up KEY | FRAME tap X Y | FRAME quit\n"
+            "# Each line: FRAME down KEY | FRAME up KEY | FRAME tap X Y | FRAME type CODE | FRAME quit\n"
+            "# CODE: a key typed on the keyboard, a character code 32..126, 8 Backspace or 13 Enter\n"
             "# An event of frame F reached the game in the message pump after frame F was shown,\n"
             "# so frame F + 1 saw it first. Frame -1 holds what came in the pumps before the first\n"
             "# frame (while sound started and while start-up taps were discarded); a replay hands\n"
             "# it to the game before the first frame.\n"
             "seed %u\n",
             VersionWord, RecordingVersion, seed);
+}
+
+// "F type CODE", with what the code stands for as a comment.
+static void WriteTypedKey(FILE* f, const ScriptEvent& event) {
+    if (event.character == 8) fprintf(f, "%d type 8  # Backspace\n", event.frame);
+    else if (event.character == 13) fprintf(f, "%d type 13  # Enter\n", event.frame);
+    else fprintf(f, "%d type %d  # %c\n", event.frame, event.character, char(event.character));
 }
 
 void WriteScriptEvent(FILE* f, const ScriptEvent& event) {
@@ -288,6 +316,7 @@ void WriteScriptEvent(FILE* f, const ScriptEvent& event) {
         case HostEventKeyUp: fprintf(f, "%d up %s\n", event.frame, key); break;
         case HostEventPenDown: fprintf(f, "%d tap %d %d\n", event.frame, event.x, event.y); break;
         case HostEventQuit: fprintf(f, "%d quit\n", event.frame); break;
+        case HostEventTyped: WriteTypedKey(f, event); break;
         default: break;
     }
 }

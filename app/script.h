@@ -1,9 +1,10 @@
 // Input scripts and recordings: input events by frame, as text, read before the first frame.
 //
 // A script is one event a line:
-//     F down KEY      F up KEY      F tap X Y      F quit
-// KEY is up, down, left, right or a; X is 0..239 and Y 0..319; blank lines and '#' comments
-// are allowed. F counts frames from 0: an event of frame F arrives in the message pump that
+//     F down KEY      F up KEY      F tap X Y      F type CODE      F quit
+// KEY is up, down, left, right or a; X is 0..239 and Y 0..319; CODE is a key typed on the
+// desktop keyboard: a character code 32..126, 8 Backspace or 13 Enter. Blank lines and '#'
+// comments are allowed. F counts frames from 0: an event of frame F arrives in the message pump that
 // follows frame F's present, so frame F + 1 is the first to see it. F = -1 is start-up: the
 // event arrives before the first frame (a recording writes there what came in the start-up
 // pumps). Frames never go down from one line to the next.
@@ -29,6 +30,7 @@ struct ScriptEvent {
     HostEventType type;  // key down, key up, pen-down or quit
     int8_t button;       // KeyList index (KeyUp, KeyDown, KeyLeft, KeyRight, KeyA) of key events
     int16_t x, y;        // screen position of a pen-down
+    int16_t character;   // code of a typed key
 };
 
 extern ScriptEvent ScriptEvents[ScriptCapacity];  // the loaded script, in frame order
@@ -52,7 +54,7 @@ HostEvent HostEventFromScript(const ScriptEvent& event);
 
 // The scripted form of a host event taken in a pump (frame = the frame it follows, -1 at
 // start-up). False for events a script cannot hold and that change nothing: keys of no
-// KeyList button, B, C and Start, and pen-downs off the screen.
+// KeyList button, B, C and Start, pen-downs off the screen and typed codes outside CODE's range.
 bool ScriptEventFromHost(const HostEvent& event, int32_t frame, ScriptEvent* out);
 
 void WriteRecordingHeader(FILE* f, uint32_t seed);       // version line, format notes, seed line

@@ -58,6 +58,7 @@ bool SdlInputOpen() {
     for (PadSlot& p : Pads) p = PadSlot{nullptr, -1, 0, 0};
     // Pads present now arrive as device-added events, like those plugged in later.
     PadsStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    SDL_StartTextInput();  // characters for the name entry
     if (!PadsStarted) fprintf(stderr, "murko: gamepads unavailable: %s\n", SDL_GetError());
     return true;
 }
@@ -147,6 +148,28 @@ static void Key(const SDL_KeyboardEvent& e) {
     }
 }
 
+// Text typed on the keyboard: one printable ASCII character (anything else, such as a
+// composed accent, is no key of the name entry).
+static bool TextTyped(const SDL_TextInputEvent& e, HostEvent* event) {
+    unsigned char ch = uint8_t(e.text[0]);
+    if (ch < 32 || ch > 126 || e.text[1] != 0) return false;
+    *event = HostEvent{};
+    event->type = HostEventTyped;
+    event->key = int16_t(ch);
+    return true;
+}
+
+// Backspace and Enter type too (they bring no text); Alt+Enter is the fullscreen switch.
+static bool EditKeyTyped(const SDL_KeyboardEvent& e, HostEvent* event) {
+    SDL_Scancode code = e.keysym.scancode;
+    bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
+    if (e.type != SDL_KEYDOWN || (e.keysym.mod & KMOD_ALT) || !(enter || code == SDL_SCANCODE_BACKSPACE)) return false;
+    *event = HostEvent{};
+    event->type = HostEventTyped;
+    event->key = enter ? 13 : 8;
+    return true;
+}
+
 // A press at window point (x, y), or at fractions of the window for a touch.
 static bool PenDown(double x, double y, bool fractions, HostEvent* event) {
     int32_t sx = 0, sy = 0;
@@ -170,7 +193,8 @@ static bool Translate(const SDL_Event& e, HostEvent* event) {
             *event = HostEvent{};
             event->type = HostEventQuit;
             return true;
-        case SDL_KEYDOWN: case SDL_KEYUP: Key(e.key); return false;
+        case SDL_KEYDOWN: case SDL_KEYUP: Key(e.key); return EditKeyTyped(e.key, event);
+        case SDL_TEXTINPUT: return TextTyped(e.text, event);
         case SDL_MOUSEBUTTONDOWN:
             // Touches also arrive as mouse presses; the finger event is the one taken.
             if (e.button.button != SDL_BUTTON_LEFT || e.button.which == SDL_TOUCH_MOUSEID) return false;
