@@ -158,7 +158,7 @@ TEST(FrontScreens, TheLevelLinesSwingWithTheAngleAndTheListShowsNineLevels) {
     EXPECT_EQ(list, "SELECT LEVEL,LEVEL 1,LEVEL 2,LEVEL 3,LEVEL 4,LEVEL 5,LEVEL 6,LEVEL 7,LEVEL 8,LEVEL 9");
 }
 
-// Whole runs through the headless game: the menu, the level list, three help pages, then EXIT.
+// Whole runs through the headless game: the menu, the level list, high scores, three help pages, EXIT.
 TEST(FrontScreens, ScriptedRunsThroughEveryFrontScreen) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("murko-front-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
@@ -176,10 +176,11 @@ TEST(FrontScreens, ScriptedRunsThroughEveryFrontScreen) {
     const std::string play = run("play", "3 tap 10 200\n6 tap 100 100\n", 8);
     for (const char* field : {"\"ScreenState\": 0,", "\"Level\": 2,", "\"MenuChasePos\": 10,"})
         EXPECT_NE(play.find(field), std::string::npos) << field;
-    // HELP in frame 6, the pages in 9, 11 and 13, EXIT in 19: 13 menu frames, the loop ends before frame 20.
-    const std::string tour = run("tour", "5 tap 10 270\n8 tap 100 300\n10 tap 100 300\n12 tap 100 300\n18 tap 100 310\n", 100);
-    for (const char* field : {"\"FrameCount\": 20,", "\"QuitRequested\": 1,", "\"ScreenState\": 2,", "\"HelpPage\": 0,",
-                              "\"MenuChaseDirection\": 0,", "\"MenuChasePos\": 26,", "\"MenuDogFrame\": 0,"})
+    // HIGH SCORES in frame 6, OK in 9, HELP in 13, the pages in 16, 18 and 20, EXIT in 26: 17 menu frames.
+    const std::string tour = run("tour", "5 tap 10 240\n8 tap 100 300\n12 tap 100 270\n15 tap 100 300\n17 tap 100 300\n"
+                                         "19 tap 100 300\n25 tap 100 310\n", 100);
+    for (const char* field : {"\"FrameCount\": 27,", "\"QuitRequested\": 1,", "\"ScreenState\": 2,", "\"HelpPage\": 0,",
+                              "\"MenuChaseDirection\": 0,", "\"MenuChasePos\": 34,", "\"MenuDogFrame\": 1,"})
         EXPECT_NE(tour.find(field), std::string::npos) << field;
     std::filesystem::remove_all(dir);
 }
