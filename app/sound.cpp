@@ -146,7 +146,11 @@ static SAMPLE* LoadBark(const std::string& path) {
 
 static MODULE* LoadMusic(const std::string& path) {
     MODULE* music = Player_Load(path.c_str(), ModuleVoices, 0);
-    if (music) music->wrap = 1;
+    if (music)
+        music->wrap = 1;
+    else
+        fprintf(stderr, "murko: cannot load music %s (%s); that tune stays silent\n", path.c_str(),
+                MikMod_strerror(MikMod_errno));
     return music;
 }
 
