@@ -122,16 +122,6 @@ static void PadAxis(const SDL_ControllerAxisEvent& e) {
     if (e.axis == SDL_CONTROLLER_AXIS_LEFTY) MergeStickAxis(&Merge, &p.stickY, e.value, ButtonUp, ButtonDown, StickSource(slot));
 }
 
-// SDL lets go of every key when the window loses focus, just before it reports the loss. Those
-// releases are not the player's: a held direction stays held, as on the handheld.
-static bool FocusLossWaiting() {
-    SDL_Event waiting[32];
-    int n = SDL_PeepEvents(waiting, 32, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
-    for (int i = 0; i < n; i++)
-        if (waiting[i].window.event == SDL_WINDOWEVENT_FOCUS_LOST) return true;
-    return false;
-}
-
 static void Key(const SDL_KeyboardEvent& e) {
     bool down = e.type == SDL_KEYDOWN;
     SDL_Scancode code = e.keysym.scancode;
@@ -140,7 +130,6 @@ static void Key(const SDL_KeyboardEvent& e) {
         if (!e.repeat) SdlToggleFullscreen();
         return;  // Alt+Enter is never the A button
     }
-    if (!down && FocusLossWaiting()) return;
     for (const KeyBinding& k : KeyBindings) {
         if (k.scancode != code) continue;
         if (down) MergePress(&Merge, k.button, k.source);  // repeats press A again, as the device did
@@ -182,8 +171,15 @@ static bool PenDown(double x, double y, bool fractions, HostEvent* event) {
     return true;
 }
 
+// The window lost the keyboard: no release will reach it, so every held button lets go now.
+static void ReleaseEverything() {
+    for (int source = 0; source < MergeSources; source++) MergeReleaseSource(&Merge, source);
+    for (PadSlot& p : Pads) p.stickX = p.stickY = 0;
+}
+
 static void WindowEvent(const SDL_WindowEvent& e) {
     if (e.event == SDL_WINDOWEVENT_EXPOSED || e.event == SDL_WINDOWEVENT_SIZE_CHANGED) SdlRedraw();
+    if (e.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseEverything();
 }
 
 // Turns one SDL event into at most one direct host event; button changes go through the merge.

@@ -116,3 +116,12 @@ TEST(Replay, WindowedStartsBeginDifferentGamesAndTheirRecordingsReplay) {
     ASSERT_EQ(t.RunGame("--play @w.rec --frames 2 --dump-state @p.json", &errors), 0) << errors;
     EXPECT_EQ(t.Line("p.json", "RandomState"), t.Line("w3.json", "RandomState"));
 }
+
+// Taps made while the game starts up are not the first frame's: the menu never sees them.
+TEST(Replay, TapsBeforeTheFirstFrameAreDiscarded) {
+    Folder t;
+    std::string errors;
+    std::ofstream(t.path / "tap.txt") << "-1 tap 120 100\n";
+    ASSERT_EQ(t.RunGame("--input @tap.txt --frames 0 --dump-state @t.json", &errors), 0) << errors;
+    EXPECT_EQ(t.Line("t.json", "TapConsumed"), "\"TapConsumed\": 1,");
+}
