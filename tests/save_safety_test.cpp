@@ -1,0 +1,73 @@
+// The score file under a sudden end: a game killed at any moment while saving leaves either the
+// old table or the new one, never a torn file.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "core/globals.h"
+#include "screens/high_scores.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Table number n: every score n, so a file tells which table it holds and whether it is whole.
+std::string TableBytes(int32_t n) {
+    std::string bytes(sizeof G.HighScoreTable, '\0');
+    for (int i = 0; i < HighScoreEntries; i++) {
+        memcpy(&bytes[i * 20], "Murko-Dog", 9);
+        memcpy(&bytes[i * 20 + 12], &n, 4);
+    }
+    return bytes;
+}
+
+std::string Read(const fs::path& path) {
+    std::stringstream all;
+    all << std::ifstream(path, std::ios::binary).rdbuf();
+    return all.str();
+}
+
+}  // namespace
+
+TEST(SaveSafety, KilledMidSaveLeavesTheOldOrTheNewTableNeverATornOne) {
+    const fs::path folder = fs::temp_directory_path() / ("murko-kill-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    G.ProgramFolder = folder.string() + "/deeper/";
+    int32_t saved = 0;  // tables 1..saved may be on disk by now
+    for (int round = 0; round < 60; round++) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int32_t n = saved + 1;; n++) {
+                for (int i = 0; i < HighScoreEntries; i++) memcpy(&G.HighScoreTable[i], TableBytes(n).data() + i * 20, 20);
+                SaveHighScores();
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200 + 997 * round % 5000));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const fs::path path = folder / "deeper" / "Mhighscore.dat";
+        if (!fs::exists(path)) {  // killed before the first save was done
+            EXPECT_EQ(saved, 0) << "round " << round;
+            continue;
+        }
+        const std::string file = Read(path);
+        ASSERT_EQ(file.size(), 200u) << "round " << round;
+        int32_t n = 0;
+        memcpy(&n, file.data() + 12, 4);
+        EXPECT_EQ(file, TableBytes(n)) << "round " << round;
+        EXPECT_GE(n, saved) << "round " << round;
+        saved = n;
+    }
+    EXPECT_GT(saved, 0);
+    fs::remove_all(folder);
+}
