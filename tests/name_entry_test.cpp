@@ -1,0 +1,197 @@
+// The name entry: every tap boundary of the keyboard, Shift and Caps Lock, the lit frames and
+// lost taps, OK, and keys typed on the desktop keyboard against the same taps through a script.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/input.h"
+#include "app/main_loop.h"
+#include "app/script.h"
+#include "core/globals.h"
+#include "screens/high_scores.h"
+#include "screens/name_entry.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One input at the start of a frame: a tap at (x, y), or (x = -1) the typed key `typed`.
+struct Input {
+    int frame, x, y, typed;
+};
+
+// An empty name on the name-entry screen, scores saved into a fresh folder.
+void Open(int32_t score = 200) {
+    fs::path folder = fs::temp_directory_path() / ("murko-names-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    G.ProgramFolder = folder.string() + "/";
+    SetDefaultHighScores();
+    memset(G.EnteredName, 0, sizeof G.EnteredName);
+    std::tie(G.EnteredNameLength, G.KeyFlashFrames, G.ShiftOn, G.CapsLockOn, G.TypedKey) = std::tuple(0, 0, 0, 0, 0);
+    std::tie(G.ScreenState, G.Score, G.TapConsumed, G.SoundOn, G.ALatch) = std::tuple(ScreenNewHighScore, score, 1, 1, 0);
+}
+
+// Runs frames with the inputs injected before them; per frame "length,flash" of the name after it.
+std::string RunEntry(const std::vector<Input>& inputs, int frames) {
+    std::string trace;
+    for (int f = 0; f < frames; f++) {
+        for (const Input& in : inputs) {
+            if (in.frame != f) continue;
+            if (in.x >= 0) std::tie(G.TapConsumed, G.TapPosX, G.TapPosY) = std::tuple(0, in.x, in.y);
+            else G.TypedKey = in.typed;
+        }
+        if (G.ScreenState == ScreenNewHighScore) NewHighScoreScreen();
+        trace += std::to_string(G.EnteredNameLength) + "," + std::to_string(G.KeyFlashFrames) + " ";
+    }
+    return trace;
+}
+
+std::string Name() { return std::string(G.EnteredName); }
+
+}  // namespace
+
+TEST(NameEntry, EveryTapBoundaryOfTheKeyboard) {
+    const struct { int x, y; const char* name; int code; int8_t screen; } taps[] = {
+        {49, 109, "1", 0, ScreenNewHighScore},   // the 10 x 10 hit area's far corner
+        {50, 100, "", -1, ScreenNewHighScore},   // just right of it
+        {40, 110, "", -1, ScreenNewHighScore},   // just below it
+        {184, 100, "0", 9, ScreenNewHighScore},  // the narrow tenth column ...
+        {186, 129, "p", 9, ScreenNewHighScore},
+        {187, 100, "", -1, ScreenNewHighScore},  // ... ends at x 186
+        {184, 140, "", -1, ScreenNewHighScore},  // empty cells
+        {168, 160, "", -1, ScreenNewHighScore},
+        {49, 180, "", -1, ScreenNewHighScore},   // below the fourth row
+        {46, 216, "", 11, ScreenNewHighScore},   // Space's far corner
+        {47, 200, "", -1, ScreenNewHighScore},
+        {160, 200, "", 12, ScreenNewHighScore},  // Backspace
+        {6, 236, "", 13, ScreenNewHighScore},    // Shift
+        {5, 220, "", -1, ScreenNewHighScore},
+        {232, 236, "", 14, ScreenNewHighScore},  // Caps Lock
+        {233, 236, "", -1, ScreenNewHighScore},
+        {0, 292, "", -1, ScreenHighScores},      // OK
+        {219, 319, "", -1, ScreenHighScores},
+        {220, 300, "", -1, ScreenNewHighScore},
+        {100, 291, "", -1, ScreenNewHighScore},
+    };
+    for (const auto& t : taps) {
+        Open();
+        G.LastKeyCode = -1;
+        RunEntry({{0, t.x, t.y, 0}}, 1);
+        EXPECT_EQ(Name(), t.name) << t.x << "," << t.y;
+        EXPECT_EQ(G.LastKeyCode, t.code) << t.x << "," << t.y;
+        EXPECT_EQ(G.ScreenState, t.screen) << t.x << "," << t.y;
+    }
+}
+
+TEST(NameEntry, ShiftCapsLockLitFramesLostTapsAndTheTenCharacterLimit) {
+    const int Shift = 6, Caps = 160, Low = 225, Space = 6, Back = 160, High = 205;  // special key taps: x and y
+    std::vector<Input> tenTaps;
+    for (int i = 0; i < 12; i++) tenTaps.push_back({4 * i, 40 + 16 * (i % 10), 140, 0});  // column 9 is empty
+    tenTaps.push_back({48, Space, High, 0});
+    tenTaps.push_back({52, Back, High, 0});
+    const struct { const char* what; std::vector<Input> in; int frames; const char* name; int shift, caps; const char* trace; } cases[] = {
+        {"a key types at once, lit 3 frames", {{0, 40, 120, 0}}, 4, "q", 0, 0, "1,2 1,3 1,4 1,0 "},
+        {"Space acts 3 frames later", {{0, Space, High, 0}}, 4, " ", 0, 0, "0,2 0,3 0,4 1,0 "},
+        {"the second tap is lost", {{0, 40, 100, 0}, {1, 56, 100, 0}}, 4, "1", 0, 0, "1,2 1,3 1,4 1,0 "},
+        {"Shift, then a and x", {{0, Shift, Low, 0}, {4, 40, 140, 0}, {8, 56, 160, 0}}, 12, "Ax", 0, 0, nullptr},
+        {"Caps Lock: A, then the top row", {{0, Caps, Low, 0}, {4, 40, 140, 0}, {8, 40, 100, 0}, {12, 184, 100, 0}, {16, 152, 160, 0}},
+         20, "A!),", 0, 1, nullptr},
+        {"Caps Lock while Shift is on", {{0, Shift, Low, 0}, {4, Caps, Low, 0}}, 8, "", 0, 1, nullptr},
+        {"Backspace on nothing lights only", {{0, Back, High, 0}}, 4, "", 0, 0, "0,2 0,3 0,4 0,0 "},
+        {"ten characters, no Space, Backspace", tenTaps, 56, "asdfghjkl", 0, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        Open();
+        std::string trace = RunEntry(c.in, c.frames);
+        EXPECT_EQ(Name(), c.name) << c.what;
+        EXPECT_EQ(G.ShiftOn, c.shift) << c.what;
+        EXPECT_EQ(G.CapsLockOn, c.caps) << c.what;
+        EXPECT_EQ(c.trace ? trace : "", c.trace ? c.trace : "") << c.what;
+    }
+}
+
+TEST(NameEntry, OkStoresTheRunAndWritesTheFileEvenWithoutAPlace) {
+    for (int32_t score : {200, 5}) {
+        Open(score);
+        RunEntry({{0, 100, 300, 0}}, 1);
+        EXPECT_EQ(G.ScreenState, ScreenHighScores) << score;
+        EXPECT_EQ(G.HighScoreTable[0].score, score == 200 ? 200 : 100) << score;
+        EXPECT_EQ(std::string(G.HighScoreTable[0].name, 12), score == 200 ? std::string(12, '\0') : std::string("Murko-Dog\0\0\0", 12));
+        EXPECT_EQ(fs::file_size(G.ProgramFolder + "Mhighscore.dat"), 200u) << score;
+        fs::remove_all(G.ProgramFolder);
+    }
+}
+
+TEST(NameEntry, TypedKeysActAsTheirKeysOnScreen) {
+    const struct { int shift, caps, typed; const char* name; int row, code; } cases[] = {
+        {0, 0, 'a', "a", 2, 0},
+        {1, 0, 'a', "A", 2, 0},  // a plain-set character is shifted as its key
+        {0, 1, '1', "!", 0, 0},
+        {1, 0, '.', ",", 3, 7},
+        {0, 0, 'A', "A", 2, 0},  // a shifted-set character types itself
+        {0, 0, ',', ",", 3, 7},
+        {0, 0, '-', "", -1, -1},  // no key
+    };
+    for (const auto& c : cases) {
+        Open();
+        std::tie(G.ShiftOn, G.CapsLockOn, G.LastKeyRow, G.LastKeyCode) = std::tuple(c.shift, c.caps, -1, -1);
+        RunEntry({{0, -1, 0, c.typed}}, 1);
+        EXPECT_EQ(Name(), c.name) << char(c.typed);
+        EXPECT_EQ(G.LastKeyRow * 100 + G.LastKeyCode, c.row * 100 + c.code) << char(c.typed) << " lights its key";
+        EXPECT_EQ(G.ShiftOn, 0) << char(c.typed);
+    }
+}
+
+// The same name typed by taps and by keys, as scripts through the real pump: same frames, same name.
+TEST(NameEntry, TypedKeysThroughAScriptMatchTheSameTaps) {
+    const char* taps = "0 tap 160 225\n4 tap 40 100\n5 tap 56 120\n8 tap 160 225\n13 tap 152 160\n"
+                       "17 tap 6 205\n21 tap 160 205\n25 tap 100 300\n";
+    const char* typed = "0 tap 160 225\n2 down a\n4 type 49\n5 type 119\n8 tap 160 225\n13 type 46\n"
+                        "17 type 32\n21 type 8\n25 type 13\n";
+    HostUse(HeadlessBackend());
+    G.KeyList[KeyA].code = HostKeyA;
+    std::string traces[2];
+    for (int i = 0; i < 2; i++) {
+        const char* text = i ? typed : taps;
+        char message[ScriptMessageSize] = "";
+        FILE* f = fmemopen(const_cast<char*>(text), strlen(text), "r");
+        ASSERT_TRUE(ReadScript(f, "s", false, message, sizeof message)) << message;
+        fclose(f);
+        Open();
+        BeginScriptedInput(false);
+        for (G.FrameCount = 0; G.FrameCount < 27;) {
+            RunScreenHandler();
+            traces[i] += Name() + "/" + std::to_string(G.KeyFlashFrames) + " ";
+            G.FrameCount++;
+            PumpMessages(0);
+        }
+        EXPECT_EQ(std::string(G.HighScoreTable[0].name), "!.") << text;
+        EXPECT_EQ(G.ScreenState, ScreenHighScores) << text;
+        EXPECT_EQ(G.ALatch, 0) << "A is not latched on the name entry";
+    }
+    EXPECT_EQ(traces[1], traces[0]);
+    ClearScript();
+    fs::remove_all(G.ProgramFolder);
+    HandleInputEvent(HostEvent{HostEventTyped, 'x', 0, 0});
+    EXPECT_EQ(G.TypedKey, 0) << "typed keys wait for no other screen";
+}
+
+TEST(NameEntry, TypedKeysInRecordingsAndScripts) {
+    char text[256] = "", message[ScriptMessageSize] = "";
+    FILE* f = fmemopen(text, sizeof text, "w");
+    for (int16_t code : {65, 8, 13, 35}) WriteScriptEvent(f, ScriptEvent{7, HostEventTyped, 0, 0, 0, code});
+    fclose(f);
+    const std::string good = text, bad[] = {"1 type 7\n", "1 type 127\n", "1 type A\n", "1 type 65 66\n"};
+    for (const std::string& lines : {good, bad[0], bad[1], bad[2], bad[3]}) {
+        f = fmemopen(const_cast<char*>(lines.c_str()), lines.size(), "r");
+        EXPECT_EQ(ReadScript(f, "s", false, message, sizeof message), lines == good) << lines << message;
+        fclose(f);
+    }
+    EXPECT_EQ(HostEventFromScript(ScriptEvents[3]).key, '#') << "'#' survives its comment";
+    ClearScript();
+}
