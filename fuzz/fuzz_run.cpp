@@ -14,16 +14,20 @@
 constexpr int MaxFrames = 1000;   // frames one input may run
 constexpr int AfterLastEvent = 30;  // frames run after the last event
 
-// Four bytes an event: frames to wait (low 3 bits) and kind, then button or position.
+// Four bytes an event: frames to wait (low 3 bits) and kind (tap, key down, key up, typed key),
+// then the position, the button or the typed code.
 static void DecodeEvents(const uint8_t* data, size_t size) {
     ClearScript();
     int32_t frame = 0;
     for (size_t i = 0; i + 4 <= size && ScriptEventCount < ScriptCapacity; i += 4) {
         frame += data[i] & 7;
         ScriptEvent& e = ScriptEvents[ScriptEventCount++];
-        e = ScriptEvent{frame, HostEventPenDown, 0, 0, 0};
-        int kind = (data[i] >> 3) % 3;
-        if (kind == 0) {
+        e = ScriptEvent{frame, HostEventPenDown, 0, 0, 0, 0};
+        int kind = (data[i] >> 3) % 4;
+        if (kind == 3) {
+            e.type = HostEventTyped;
+            e.character = int16_t(data[i + 1] % 97 < 95 ? 32 + data[i + 1] % 97 : data[i + 1] % 97 == 95 ? 8 : 13);
+        } else if (kind == 0) {
             e.x = int16_t(data[i + 1] * 240 / 256);
             e.y = int16_t((data[i + 2] | data[i + 3] << 8) % 320);
         } else {

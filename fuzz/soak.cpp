@@ -34,6 +34,10 @@ static void RandomInput() {
     } else if (roll < 90) {
         HandleInputEvent(HostEvent{HostEventKeyDown, G.KeyList[KeyA].code, 0, 0});
         HandleInputEvent(HostEvent{HostEventKeyUp, G.KeyList[KeyA].code, 0, 0});
+    } else if (roll < 97) {
+        HandleInputEvent(HostEvent{HostEventTyped, int16_t(32 + SoakRand(95)), 0, 0});
+    } else {
+        HandleInputEvent(HostEvent{HostEventTyped, int16_t(SoakRand(2) ? 8 : 13), 0, 0});
     }
 }
 
