@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libmikmod-dev libpng-dev
   libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   imagemagick xmp xvfb valgrind sox console-setup-linux
 )
 missing=()
