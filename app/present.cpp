@@ -17,8 +17,16 @@ constexpr ptrdiff_t Grey4Line = 160;   // bytes of one landscape line on the 4-b
 static_assert(ScreenWidth % Grey4Columns == 0 && ScreenWidth % TileSide == 0 && ScreenHeight % TileSide == 0,
               "the blocks tile the screen exactly");
 constexpr uint64_t TopBitsMask = 0x0003000300030003ull;  // p >> 14 of four pixels read as one word
-// Gathers the four 2-bit values of TopBitsMask into the top byte, leftmost pixel in bits 7-6;
-// the cross products all land below bit 46, so nothing carries into the result.
+// Gathers the four 2-bit values of TopBitsMask into the top byte, leftmost pixel in bits 7-6.
+// Pixel k's value a_k (0..3) sits at bit 16k; each multiplier bit m copies it to bit 16k + m:
+//            m = 62   44   26    8
+//   a_0 (k=0):   62   44   26    8
+//   a_1 (k=1):   78   60   42   24
+//   a_2 (k=2):   94   76   58   40
+//   a_3 (k=3):  110   92   74   56
+// The diagonal 62, 60, 58, 56 puts a_0..a_3 side by side in bits 63-56. Copies at 64 and above
+// fall off the word; the rest (at 44 and below) add up to less than 4 * 2^44 * 2 = 2^47, so no
+// carry reaches bit 56.
 constexpr uint64_t PackMultiplier = (1ull << 62) | (1ull << 44) | (1ull << 26) | (1ull << 8);
 
 // Grey level 0..15 of an RGB565 pixel: (R + G + B) >> 3, unweighted.
