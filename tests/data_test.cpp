@@ -88,8 +88,8 @@ TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
         EXPECT_EQ(std::distance(fs::directory_iterator(graph), fs::directory_iterator()), 25 + (run.fontBytes >= 0)) << "nothing created";
         for (int i = 0; i < 10; i++) {
             int have = run.scoreBytes - 20 * i;
-            std::string name = have <= 0 ? "Murko-Dog" : i == 2 ? "XXXXXXXXXXX" : "Player" + std::to_string(i);
-            EXPECT_EQ(G.HighScoreTable[i].name + (" " + std::to_string(G.HighScoreTable[i].score)),
+            std::string name = have <= 0 ? "Murko-Dog" : i == 2 ? "XXXXXXXXXXXX" : "Player" + std::to_string(i);  // kept as read
+            EXPECT_EQ(std::string(G.HighScoreTable[i].name, strnlen(G.HighScoreTable[i].name, 12)) + " " + std::to_string(G.HighScoreTable[i].score),
                       name + " " + std::to_string(have >= 16 ? 65536 + 256 * (i + 1) : 100 - 10 * i)) << run.scoreBytes << " bytes";
         }
         EXPECT_EQ(std::vector<int>({G.RedFontCharMap[uint8_t(' ')], G.ScreenState, G.SoundOn}), std::vector<int>({50, ScreenMainMenu, 1 - run.mute}));
