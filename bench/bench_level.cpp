@@ -1,4 +1,4 @@
-// Speed of maze generation and level setup; "--one-level-9 [SEED]" builds one level 9 and exits.
+// Speed of maze generation, level setup and game frames; "--one-level-9 [SEED]" builds one level 9 and exits.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -6,6 +6,7 @@
 
 #include "core/globals.h"
 #include "core/random.h"
+#include "game/game_frame.h"
 #include "game/level.h"
 #include "game/maze.h"
 
@@ -37,6 +38,36 @@ static void BM_BuildLevel9(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_BuildLevel9);
+
+// One game frame at level 9 with all 150 spiders roaming; range(0) 1 shows the map. A spider that
+// starts a fight is let go again at once, so every frame draws, tests and moves all 150.
+static void BM_GameFrameLevel9(benchmark::State& state) {
+    Srand(1);
+    G.Level = LastSizeStep;
+    BuildLevel();
+    G.TapConsumed = 1;
+    for (auto _ : state) {
+        G.MapView = int16_t(state.range(0));
+        GameFrame();
+        if (G.FightPhase != 0) G.SpiderTable[G.FightSpider].active = 1, G.FightPhase = 0;
+        G.ScreenState = ScreenGame;
+        benchmark::DoNotOptimize(G.BackBuffer);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GameFrameLevel9)->Arg(0)->Arg(1);
+
+// The yardstick of a frame's cost: one copy of the whole 153,600-byte back buffer.
+static void BM_CopyBackBuffer(benchmark::State& state) {
+    static uint16_t copy[BackBufferPixels];
+    for (auto _ : state) {
+        memcpy(copy, G.BackBuffer, sizeof copy);
+        benchmark::DoNotOptimize(copy);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(sizeof copy));
+}
+BENCHMARK(BM_CopyBackBuffer);
 
 int main(int argc, char** argv) {
     if (argc >= 2 && strcmp(argv[1], "--one-level-9") == 0) {
