@@ -121,7 +121,8 @@ TEST(HighScores, AFailedSaveLeavesTheOldFileWholeAndTheGameRunning) {
     ScoreFolder t;
     SaveHighScores();
     const std::string old = t.File();
-    InsertHighScore(500, "NEW");
+    const char name[20] = "NEW";
+    InsertHighScore(500, name);
     const std::string table = TableBytes();
     testing::internal::CaptureStderr();
     ScoreFileWrite = HalfThenDiskFull;
