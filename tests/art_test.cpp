@@ -20,14 +20,37 @@ namespace {
 using Rgb = std::array<uint8_t, 3>;
 
 // Every picture the game loads, with the size of its slot and the key its users skip: Sprite, Font or none.
-const struct { std::string name; int width, height; char key; } Slots[] = {
-    {"dogLeft1", 16, 16, 'S'}, {"dogLeft2", 16, 16, 'S'}, {"dogUp1", 16, 16, 'S'},     {"dogUp2", 16, 16, 'S'},
-    {"dogDown1", 16, 16, 'S'}, {"dogDown2", 16, 16, 'S'}, {"murko1", 18, 18, 'S'},     {"murko2", 18, 18, 'S'},
-    {"murko3", 18, 18, 'S'},   {"murko4", 18, 18, 'S'},   {"murko5", 18, 18, 'S'},     {"back1", 240, 192, '-'},
-    {"panel1", 240, 32, '-'},  {"panel2", 240, 80, '-'},  {"backdrop1", 240, 320, '-'}, {"redfont", 160, 80, 'F'},
-    {"speaker", 16, 16, '-'},  {"exit", 16, 16, '-'},     {"brick", 20, 20, '-'},      {"open", 20, 20, '-'},
-    {"pickFood", 20, 20, '-'}, {"pickBone", 20, 20, '-'}, {"pickDoom", 20, 20, '-'},   {"pickOpen", 20, 20, '-'},
-    {"cloud1", 20, 20, 'S'},   {"cloud2", 20, 20, 'S'},
+const struct {
+    std::string name;
+    int width, height;
+    char key;
+} Slots[] = {
+    {"dogLeft1", 16, 16, 'S'},
+    {"dogLeft2", 16, 16, 'S'},
+    {"dogUp1", 16, 16, 'S'},
+    {"dogUp2", 16, 16, 'S'},
+    {"dogDown1", 16, 16, 'S'},
+    {"dogDown2", 16, 16, 'S'},
+    {"murko1", 18, 18, 'S'},
+    {"murko2", 18, 18, 'S'},
+    {"murko3", 18, 18, 'S'},
+    {"murko4", 18, 18, 'S'},
+    {"murko5", 18, 18, 'S'},
+    {"back1", 240, 192, '-'},
+    {"panel1", 240, 32, '-'},
+    {"panel2", 240, 80, '-'},
+    {"backdrop1", 240, 320, '-'},
+    {"redfont", 160, 80, 'F'},
+    {"speaker", 16, 16, '-'},
+    {"exit", 16, 16, '-'},
+    {"brick", 20, 20, '-'},
+    {"open", 20, 20, '-'},
+    {"pickFood", 20, 20, '-'},
+    {"pickBone", 20, 20, '-'},
+    {"pickDoom", 20, 20, '-'},
+    {"pickOpen", 20, 20, '-'},
+    {"cloud1", 20, 20, 'S'},
+    {"cloud2", 20, 20, 'S'},
 };
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {
@@ -50,7 +73,9 @@ std::string Shell(const std::string& command, int* status = nullptr) {
     FILE* pipe = popen(command.c_str(), "r");
     std::string output;
     for (int c; (c = fgetc(pipe)) != EOF;) output += char(c);
-    return (status ? *status = pclose(pipe) : pclose(pipe)), output;
+    const int closed = pclose(pipe);
+    if (status) *status = closed;
+    return output;
 }
 
 }  // namespace
@@ -64,11 +89,12 @@ TEST(Art, EveryPictureIsAStandardTargaWithItsKeys) {
     for (const auto& slot : Slots) {
         SCOPED_TRACE(slot.name);
         const int w = slot.width, h = slot.height;
-        std::string path = GraphFile(slot.name + ".tga"), rgb;
+        const std::string path = GraphFile(slot.name + ".tga");
+        std::string rgb;
         std::vector<uint8_t> file = ReadAll(path);
         ASSERT_EQ(file.size(), size_t(18 + 768 + w * h));
-        EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 18),
-                  (std::vector<uint8_t>{0, 1, 1, 0, 0, 0, 1, 24, 0, 0, 0, 0, uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8), 8, 0}));
+        const std::vector<uint8_t> header = {0, 1, 1, 0, 0, 0, 1, 24, 0, 0, 0, 0, uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8), 8, 0};
+        EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 18), header);
         EXPECT_EQ(LoadTarga(path, w, h, image), 1);
         if (magick) {
             std::string facts = "TGA " + std::to_string(w) + " " + std::to_string(h) + " 8 PseudoClass sRGB";
@@ -79,12 +105,16 @@ TEST(Art, EveryPictureIsAStandardTargaWithItsKeys) {
         int spriteKeys = 0, fontKeys = 0, unlike = 0, inexact = 0;
         for (int y = 0; y < h; y++)
             for (int x = 0; x < w; x++) {
-                Rgb c = FilePixel(file, w, h, x, y);
-                unlike += magick && rgb.compare(3 * (y * w + x), 3, std::string(c.begin(), c.end())) != 0;
-                spriteKeys += IsSpriteKey(c), fontKeys += IsFontKey(c);
-                inexact += (IsSpriteKey(c) && c != Rgb{255, 0, 0}) || (IsFontKey(c) && c != Rgb{0, 0, 255});
+                const Rgb c = FilePixel(file, w, h, x, y);
+                if (magick && rgb.compare(3 * (y * w + x), 3, std::string(c.begin(), c.end())) != 0) unlike++;
+                if (IsSpriteKey(c)) spriteKeys++;
+                if (IsFontKey(c)) fontKeys++;
+                if ((IsSpriteKey(c) && c != Rgb{255, 0, 0}) || (IsFontKey(c) && c != Rgb{0, 0, 255})) inexact++;
             }
-        EXPECT_EQ(std::vector<int>({unlike, inexact, spriteKeys > 0, fontKeys > 0}), std::vector<int>({0, 0, slot.key == 'S', slot.key == 'F'}));
+        EXPECT_EQ(unlike, 0) << "pixels ImageMagick reads otherwise";
+        EXPECT_EQ(inexact, 0) << "key colours not exact";
+        EXPECT_EQ(spriteKeys > 0, slot.key == 'S');
+        EXPECT_EQ(fontKeys > 0, slot.key == 'F');
         for (int corner = 0; corner < 4 && slot.key == 'S'; corner++)
             EXPECT_TRUE(IsSpriteKey(FilePixel(file, w, h, corner & 1 ? w - 1 : 0, corner & 2 ? h - 1 : 0))) << "corner " << corner;
     }
@@ -99,13 +129,15 @@ TEST(Art, GridPicturesMatchTheirSources) {
         for (std::string line; std::getline(in, line);) {
             char symbol, name[64];
             int r, g, b, width, height, mismatches = 0;
-            if (std::sscanf(line.c_str(), "colour %c %d %d %d", &symbol, &r, &g, &b) == 4) legend[symbol] = {uint8_t(r), uint8_t(g), uint8_t(b)};
+            if (std::sscanf(line.c_str(), "colour %c %d %d %d", &symbol, &r, &g, &b) == 4)
+                legend[symbol] = {uint8_t(r), uint8_t(g), uint8_t(b)};
             if (std::sscanf(line.c_str(), "picture %63s %d %d", name, &width, &height) != 3) continue;
             std::vector<uint8_t> file = ReadAll(GraphFile(std::string(name) + ".tga"));
             ASSERT_EQ(file.size(), size_t(786 + width * height)) << name;
             for (int y = 0; y < height && std::getline(in, line); y++) {
                 ASSERT_EQ(int(line.size()), width) << name << " row " << y;
-                for (int x = 0; x < width; x++) mismatches += FilePixel(file, width, height, x, y) != legend[line[x]];
+                for (int x = 0; x < width; x++)
+                    if (FilePixel(file, width, height, x, y) != legend[line[x]]) mismatches++;
             }
             EXPECT_EQ(mismatches, 0) << name;
             pictures++;
@@ -127,7 +159,8 @@ TEST(Art, RasterFontHasEveryPrintableCharacter) {
 
 // The tool makes its output folder, writes all 27 files, and stops with one line naming a bad source.
 TEST(Art, ToolWritesEverythingAndNamesABadSource) {
-    const std::string tool = MURKO_BINARY_DIR "/murko-art", root = MURKO_BINARY_DIR "/art_test";
+    const std::string tool = MURKO_BINARY_DIR "/murko-art";
+    const std::string root = MURKO_BINARY_DIR "/art_test";
     fs::remove_all(root);
     fs::create_directories(root);
     fs::copy(fs::path(MURKO_SOURCE_DIR) / "assets" / "art", root + "/sources");
@@ -146,9 +179,12 @@ TEST(Art, ToolWritesEverythingAndNamesABadSource) {
         std::vector<uint8_t> bytes = ReadAll(root + "/broken/" + name);
         std::string text(bytes.begin(), bytes.end());
         ASSERT_NE(text.find(from), std::string::npos) << name;
-        std::ofstream(root + "/broken/" + name, std::ios::binary) << text.replace(text.find(from), std::string(from).size(), to);
+        text.replace(text.find(from), std::string(from).size(), to);
+        std::ofstream(root + "/broken/" + name, std::ios::binary) << text;
         errors = Shell("'" + tool + "' '" + root + "/broken' '" + root + "/out2' 2>&1", &status);
-        EXPECT_TRUE(status != 0 && errors.find(name) != std::string::npos && std::count(errors.begin(), errors.end(), '\n') == 1) << name << ": " << errors;
+        EXPECT_NE(status, 0) << name;
+        EXPECT_NE(errors.find(name), std::string::npos) << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     }
     fs::remove_all(root);
 }

@@ -1,9 +1,7 @@
-// Data folders and the whole start-up load: pictures into their slots, the raster font, the score file.
+// Data folders and the whole start-up load: pictures into their slots, the raster font, the menu.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <span>
 
 #include "app/data.h"
@@ -17,12 +15,19 @@ namespace fs = std::filesystem;
 TEST(DataPaths, FoldersForEveryWayOfRunning) {
     for (const auto& [path, folder] : {std::pair{"/usr/games/murko", "/usr/games/"}, {"murko", "./"}, {"/murko", "/"}, {"", "./"}})
         EXPECT_EQ(FolderOfPath(path), folder) << path;
-    fs::path root = FreshFolder("paths");
-    std::string built = (root / "build").string() + "/", bin = (root / "prefix/bin").string() + "/";
-    std::string share = (root / "prefix/share/murko").string(), data = (root / "Dåtä мурко").string();
-    std::string user = (root / "home/murko").string() + "/";
+    const fs::path root = FreshFolder("paths");
+    const std::string built = (root / "build").string() + "/";
+    const std::string bin = (root / "prefix/bin").string() + "/";
+    const std::string share = (root / "prefix/share/murko").string();
+    const std::string data = (root / "Dåtä мурко").string();
+    const std::string user = (root / "home/murko").string() + "/";
     for (const std::string& folder : {built + "Graph", bin, share + "/Graph", data + "/Graph"}) fs::create_directories(folder);
-    const struct { std::string exe, dataDir, install, user, base, scores; bool complaint; } cases[] = {  // base: parent of Graph/, Sound/
+    const struct {
+        std::string exe, dataDir, install, user;
+        std::string base;    // parent of Graph/ and Sound/
+        std::string scores;  // folder of the score file
+        bool complaint;      // a line on stderr
+    } cases[] = {
         {built, "", share, user, built, built, false},
         {built.substr(0, built.size() - 1), "", share, user, built, built, false},
         {bin, "", share, user, share + "/", user, false},
@@ -33,68 +38,103 @@ TEST(DataPaths, FoldersForEveryWayOfRunning) {
         {bin, "", (root / "none").string(), user, bin, bin, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.exe + " " + c.dataDir);
         testing::internal::CaptureStderr();
         BuildDataPathsFrom(c.exe, c.dataDir, c.install, c.user);
-        EXPECT_EQ(Said(testing::internal::GetCapturedStderr(), "Graph"), std::pair(int(c.complaint), c.complaint)) << c.exe << " " << c.dataDir;
-        EXPECT_EQ(G.GraphFolder + G.SoundFolder + G.ProgramFolder, c.base + "Graph/" + c.base + "Sound/" + c.scores) << c.exe << " " << c.dataDir;
+        EXPECT_EQ(Said(testing::internal::GetCapturedStderr(), "Graph").second, c.complaint);
+        EXPECT_EQ(G.GraphFolder, c.base + "Graph/");
+        EXPECT_EQ(G.SoundFolder, c.base + "Sound/");
+        EXPECT_EQ(G.ProgramFolder, c.scores);
     }
 }
 
-// The 26 pictures in a long UTF-8 folder, each one colour of its own, pickDoom missing; fonts and score files cut short.
+// The 26 pictures in a long UTF-8 folder, each one colour of its own, pickDoom missing; the font
+// file short, then missing; a whole score file.
 TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
-    const struct { const char* name; std::span<const uint16_t> slot; } pictures[] = {
-        {"dogLeft1", G.HeroFrames[0]}, {"dogLeft2", G.HeroFrames[1]}, {"dogUp1", G.HeroFrames[2]}, {"dogUp2", G.HeroFrames[3]},
-        {"dogDown1", G.HeroFrames[4]}, {"dogDown2", G.HeroFrames[5]}, {"murko1", G.SpiderFrames[0]}, {"murko2", G.SpiderFrames[1]},
-        {"murko3", G.SpiderFrames[2]}, {"murko4", G.SpiderFrames[3]}, {"murko5", G.SpiderFrames[4]}, {"back1", G.MenuBackImage},
-        {"panel1", G.BottomPanelImage}, {"panel2", G.HudPanelImage}, {"backdrop1", G.BackdropImage}, {"redfont", G.RedFontImage},
-        {"speaker", G.SpeakerImage}, {"exit", G.ExitImage}, {"brick", G.TileImages[1]}, {"open", G.TileImages[0]},
-        {"pickFood", G.TileImages[2]}, {"pickBone", G.TileImages[3]}, {"pickDoom", G.TileImages[4]}, {"pickOpen", G.TileImages[5]},
-        {"cloud1", G.TileImages[6]}, {"cloud2", G.TileImages[7]},
+    const struct {
+        const char* name;
+        std::span<const uint16_t> slot;
+    } pictures[] = {
+        {"dogLeft1", G.HeroFrames[0]},
+        {"dogLeft2", G.HeroFrames[1]},
+        {"dogUp1", G.HeroFrames[2]},
+        {"dogUp2", G.HeroFrames[3]},
+        {"dogDown1", G.HeroFrames[4]},
+        {"dogDown2", G.HeroFrames[5]},
+        {"murko1", G.SpiderFrames[0]},
+        {"murko2", G.SpiderFrames[1]},
+        {"murko3", G.SpiderFrames[2]},
+        {"murko4", G.SpiderFrames[3]},
+        {"murko5", G.SpiderFrames[4]},
+        {"back1", G.MenuBackImage},
+        {"panel1", G.BottomPanelImage},
+        {"panel2", G.HudPanelImage},
+        {"backdrop1", G.BackdropImage},
+        {"redfont", G.RedFontImage},
+        {"speaker", G.SpeakerImage},
+        {"exit", G.ExitImage},
+        {"brick", G.TileImages[1]},
+        {"open", G.TileImages[0]},
+        {"pickFood", G.TileImages[2]},
+        {"pickBone", G.TileImages[3]},
+        {"pickDoom", G.TileImages[4]},  // missing: stays black
+        {"pickOpen", G.TileImages[5]},
+        {"cloud1", G.TileImages[6]},
+        {"cloud2", G.TileImages[7]},
     };
     std::string name = "ünïcødé";
     while (name.size() < 400) name += "/долгое-имя-папки-с-картинками";
-    fs::path root = FreshFolder(name), graph = root / "Graph";
+    const fs::path root = FreshFolder(name);
+    const fs::path graph = root / "Graph";
     fs::create_directories(graph);
     auto colour = [](int i) { return TestColour{uint8_t(8 * i + 8), uint8_t(4 * (i % 7) + 4), uint8_t(200 - 8 * i)}; };
-    for (int i = 0; i < 26; i++)
-        if (i != 22)
-            WriteBytes(graph / (pictures[i].name + std::string(".tga")), TargaBytes(16, int(pictures[i].slot.size() / 16), {{}, {}, {}, colour(i)},
-                                                                                   std::vector<uint8_t>(pictures[i].slot.size(), 3)));
-    std::vector<uint8_t> font(5000), scores(200);
+    for (int i = 0; i < 26; i++) {
+        if (i == 22) continue;
+        const int height = int(pictures[i].slot.size() / 16);
+        const std::vector<uint8_t> indices(pictures[i].slot.size(), 3);
+        WriteBytes(graph / (pictures[i].name + std::string(".tga")), TargaBytes(16, height, {{}, {}, {}, colour(i)}, indices));
+    }
+    std::vector<uint8_t> font(2000);
     for (size_t i = 0; i < font.size(); i++) font[i] = uint8_t(i * 7 + 1);
-    for (int i = 0; i < 10; i++)  // "Player<i>" scoring 65536 + 256 (i + 1), little-endian
-        snprintf(reinterpret_cast<char*>(&scores[20 * i]), 12, "Player%d", i), scores[20 * i + 13] = uint8_t(i + 1), scores[20 * i + 14] = 1;
-    memset(&scores[40], 'X', 12);  // a name without its terminating zero
-    const struct { int mute, fontBytes, scoreBytes; } runs[] = {{0, 2000, 120}, {1, 5000, -1}, {0, -1, 130}};  // -1: no file
-    LaunchOptions saved = Options;
-    for (const auto& run : runs) {
-        fs::remove(graph / "Antique.fnt"), fs::remove(root / "Mhighscore.dat");
-        if (run.fontBytes >= 0) WriteBytes(graph / "Antique.fnt", {font.begin(), font.begin() + run.fontBytes});
-        if (run.scoreBytes >= 0) WriteBytes(root / "Mhighscore.dat", {scores.begin(), scores.begin() + run.scoreBytes});
-        Options.mute = run.mute, Options.haveSeed = true, Options.seed = 7;
+    std::vector<uint8_t> scores(200);  // score i is 65536 + 256 (i + 1), little-endian
+    for (int i = 0; i < 10; i++) {
+        scores[20 * i] = uint8_t('a' + i);
+        scores[20 * i + 13] = uint8_t(i + 1);
+        scores[20 * i + 14] = 1;
+    }
+    WriteBytes(root / "Mhighscore.dat", scores);
+    const LaunchOptions saved = Options;
+    Options.haveSeed = true;
+    for (const bool withFont : {true, false}) {
+        SCOPED_TRACE(withFont ? "short font file" : "no font file");
+        fs::remove(graph / "Antique.fnt");
+        if (withFont) WriteBytes(graph / "Antique.fnt", font);
+        Options.mute = !withFont;
         BuildDataPathsFrom("/nowhere/", root.string(), "", "");
-        memset(G.TileImages, 0x33, sizeof G.TileImages), memset(G.BackBuffer, 0x44, sizeof G.BackBuffer), memset(G.FontGlyphs, 0, sizeof G.FontGlyphs);
+        std::fill_n(G.TileImages[0], sizeof G.TileImages / 2, 0x3333);
+        std::fill_n(G.BackBuffer, BackBufferPixels, 0x4444);
+        std::fill_n(G.FontGlyphs, sizeof G.FontGlyphs, 0);
         testing::internal::CaptureStderr();
         LoadResources();
-        std::string said = testing::internal::GetCapturedStderr();
+        const std::string said = testing::internal::GetCapturedStderr();
         for (int i = 0; i < 26; i++) {
-            uint16_t want = i == 22 ? 0 : TargaColour(colour(i)[0], colour(i)[1], colour(i)[2]);
-            for (uint16_t pixel : pictures[i].slot) ASSERT_EQ(pixel, want) << pictures[i].name;
+            const uint16_t want = i == 22 ? 0 : TargaColour(colour(i)[0], colour(i)[1], colour(i)[2]);
+            EXPECT_EQ(std::count(pictures[i].slot.begin(), pictures[i].slot.end(), want), pictures[i].slot.size()) << pictures[i].name;
         }
-        EXPECT_TRUE(std::all_of(G.TileImages[8], G.TileImages[10], [](uint16_t p) { return p == 0; })) << "spare tiles";
-        for (int i = 0; i < 4096; i++) ASSERT_EQ(G.FontGlyphs[i], i < run.fontBytes ? font[i] : 0) << "font byte " << i << " of " << run.fontBytes;
-        EXPECT_EQ(Said(said, "pickDoom.tga"), std::pair(1 + (run.fontBytes < 4096), true)) << said;  // a line for each
-        EXPECT_EQ(Said(said, "Antique.fnt").second, run.fontBytes < 4096) << said;
-        EXPECT_EQ(std::distance(fs::directory_iterator(graph), fs::directory_iterator()), 25 + (run.fontBytes >= 0)) << "nothing created";
+        EXPECT_EQ(std::count(G.TileImages[8], G.TileImages[10], 0), 2 * 20 * 20) << "spare tiles";
+        for (int i = 0; i < 4096; i++) ASSERT_EQ(G.FontGlyphs[i], withFont && i < 2000 ? font[i] : 0) << "font byte " << i;
+        EXPECT_TRUE(Said(said, "pickDoom.tga").second) << said;
+        EXPECT_TRUE(Said(said, "Antique.fnt").second) << said;
+        EXPECT_EQ(std::distance(fs::directory_iterator(graph), fs::directory_iterator()), 25 + withFont) << "nothing created";
         for (int i = 0; i < 10; i++) {
-            int have = run.scoreBytes - 20 * i;
-            std::string name = have <= 0 ? "Murko-Dog" : i == 2 ? "XXXXXXXXXXXX" : "Player" + std::to_string(i);  // kept as read
-            EXPECT_EQ(std::string(G.HighScoreTable[i].name, strnlen(G.HighScoreTable[i].name, 12)) + " " + std::to_string(G.HighScoreTable[i].score),
-                      name + " " + std::to_string(have >= 16 ? 65536 + 256 * (i + 1) : 100 - 10 * i)) << run.scoreBytes << " bytes";
+            EXPECT_EQ(G.HighScoreTable[i].name[0], 'a' + i) << "entry " << i;
+            EXPECT_EQ(G.HighScoreTable[i].score, 65536 + 256 * (i + 1)) << "entry " << i;
         }
-        EXPECT_EQ(std::vector<int>({G.RedFontCharMap[uint8_t(' ')], G.ScreenState, G.SoundOn}), std::vector<int>({50, ScreenMainMenu, 1 - run.mute}));
-        EXPECT_EQ(std::count(G.MazeGrid, G.MazeGrid + MazeCells, 0) + std::count(G.BackBuffer, G.BackBuffer + BackBufferPixels, 0),
-                  MazeCells + BackBufferPixels) << "maze cleared last, back buffer black";
+        EXPECT_EQ(G.RedFontCharMap[uint8_t(' ')], 50);
+        EXPECT_EQ(G.ScreenState, ScreenMainMenu);
+        EXPECT_EQ(G.SoundOn, withFont ? 1 : 0);
+        EXPECT_EQ(std::count(G.MazeGrid, G.MazeGrid + MazeCells, 0), MazeCells) << "maze cleared last";
+        EXPECT_EQ(std::count(G.BackBuffer, G.BackBuffer + BackBufferPixels, 0), BackBufferPixels) << "back buffer black";
     }
     Options = saved;
     fs::remove_all(fs::temp_directory_path() / "murko-test-ünïcødé");

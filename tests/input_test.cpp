@@ -19,7 +19,10 @@ const HostEvent Quit{HostEventQuit, 0, 0, 0};
 
 // What the game reads: A twice, the tap twice and its place, then left, right, up, down and quit.
 std::string Read() {
-    int a1 = ButtonAPressed(), a2 = ButtonAPressed(), t1 = StylusTapped(), t2 = StylusTapped();
+    const int a1 = ButtonAPressed();
+    const int a2 = ButtonAPressed();
+    const int t1 = StylusTapped();
+    const int t2 = StylusTapped();
     char s[64];
     snprintf(s, sizeof s, "A%d%d T%d%d %d,%d %d%d%d%d%d", a1, a2, t1, t2, TapX(), TapY(), LeftHeld(), RightHeld(),
              UpHeld(), DownHeld(), int(G.QuitRequested));
@@ -34,14 +37,23 @@ std::string Play(const std::string& script, bool replay, const std::vector<Step>
     HostOpen(HostConfig{DisplayRgb565, 1, false, true});  // empties the event queue
     const int16_t keys[8] = {HostKeyUp, HostKeyDown, HostKeyLeft, HostKeyRight, HostKeyA, HostKeyB, HostKeyC, HostKeyStart};
     for (int i = 0; i < 8; i++) G.KeyList[i] = KeyListEntry{keys[i], 0, 0};
-    G.LeftDown = G.RightDown = G.UpDown = G.DownDown = G.TapPosX = G.TapPosY = G.QuitRequested = G.FrameCount = 0;
+    G.LeftDown = 0;
+    G.RightDown = 0;
+    G.UpDown = 0;
+    G.DownDown = 0;
+    G.TapPosX = 0;
+    G.TapPosY = 0;
+    G.QuitRequested = 0;
+    G.FrameCount = 0;
     Read();  // no unread press or tap
     FILE* f = fmemopen(const_cast<char*>(script.data()), script.size(), "r");
-    char message[ScriptMessageSize] = "", *recorded = nullptr;
+    char message[ScriptMessageSize] = "";
+    char* recorded = nullptr;
     EXPECT_TRUE(ReadScript(f, "test", false, message, sizeof message)) << message;
     fclose(f);
     size_t size = 0;
-    RecordInputTo(f = open_memstream(&recorded, &size));
+    f = open_memstream(&recorded, &size);
+    RecordInputTo(f);
     BeginScriptedInput(replay);
     for (G.FrameCount = 0; G.FrameCount < steps.size(); G.FrameCount++) {
         for (const HostEvent& e : steps[G.FrameCount].first) HeadlessPushEvent(e);
@@ -66,7 +78,8 @@ TEST(Input, LatchesFollowTheRules) {
         {{Down(HostKeyRight), Up(HostKeyLeft), Quit}, "A00 T00 200,300 01101"},
         {{Up(HostKeyA), Down(HostKeyB), Down(HostKeyStart), Down(0x41)}, "A00 T00 200,300 01101"},
     });
-    G.KeyList[KeyA].code = G.KeyList[KeyLeft].code = HostKeyB;  // a code matching two entries sets both
+    G.KeyList[KeyA].code = HostKeyB;  // a code matching two entries sets both
+    G.KeyList[KeyLeft].code = HostKeyB;
     HandleInputEvent(Down(HostKeyB));
     EXPECT_EQ(Read(), "A10 T00 200,300 11101");
 }
@@ -74,8 +87,10 @@ TEST(Input, LatchesFollowTheRules) {
 TEST(Input, ScriptedEventsArriveAfterTheirFrameAndAreRecordedWithHostEvents) {
     const std::string recorded = Play("-1 down left\n0 tap 5 6\n2 down a\n2 up left\n3 quit\n", false, {
         {{Tap(1, 2), Down(HostKeyStart)}, "A00 T10 1,2 10000"},  // pump 0 runs before the first frame
-        {{}, "A00 T10 5,6 10000"}, {{Down(HostKeyRight)}, "A00 T00 5,6 11000"},
-        {{}, "A10 T00 5,6 01000"}, {{}, "A00 T00 5,6 01001"},
+        {{}, "A00 T10 5,6 10000"},
+        {{Down(HostKeyRight)}, "A00 T00 5,6 11000"},
+        {{}, "A10 T00 5,6 01000"},
+        {{}, "A00 T00 5,6 01001"},
     });
     EXPECT_EQ(recorded, "-1 down left\n-1 tap 1 2\n0 tap 5 6\n1 down right\n2 down a\n2 up left\n3 quit\n");
     Play("0 down a\n", true,  // a replay shuts out the host but for closing the window, until it is used up

@@ -42,7 +42,7 @@ TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
     EXPECT_TRUE(InstanceTakeRaise(&first));
     EXPECT_FALSE(InstanceTakeRaise(&first)) << "one request, one raise";
     EXPECT_FALSE(InstanceClaim(&second, folder));
-    EXPECT_FALSE(InstanceClaim(&second, folder) || second.lockFd != -1);
+    EXPECT_EQ(second.lockFd, -1) << "a refused claim holds nothing";
     EXPECT_TRUE(InstanceTakeRaise(&first)) << "two requests between looks still raise";
     EXPECT_FALSE(InstanceTakeRaise(&first)) << "and one look takes both";
     const std::string socket = first.socketPath;
@@ -56,14 +56,16 @@ TEST(Instance, AnUnusableFolderLetsTheGameRunUnguarded) {
     TempFolder dir;
     for (const std::string& folder : {dir.path + "no/such/folder/", dir.path + std::string(300, 'x') + "/"}) {
         InstanceGuard a, b;
-        EXPECT_TRUE(InstanceClaim(&a, folder.c_str()) && InstanceClaim(&b, folder.c_str())) << folder;
+        EXPECT_TRUE(InstanceClaim(&a, folder.c_str())) << folder;
+        EXPECT_TRUE(InstanceClaim(&b, folder.c_str())) << folder;
         EXPECT_FALSE(InstanceTakeRaise(&a));
     }
     // The lock path fits but the socket address (108 bytes at most) does not: the lock alone guards.
     const std::string deep = dir.path + std::string(100, 'd') + "/";
     std::filesystem::create_directories(deep);
     InstanceGuard a, b;
-    EXPECT_TRUE(InstanceClaim(&a, deep.c_str()) && a.listenFd == -1);
+    EXPECT_TRUE(InstanceClaim(&a, deep.c_str()));
+    EXPECT_EQ(a.listenFd, -1);
     EXPECT_FALSE(InstanceClaim(&b, deep.c_str()));
     InstanceRelease(&a);
 }

@@ -60,8 +60,9 @@ TEST(Level, ItemsInNichesSpidersAndHeroOnFloor) {
                     int8_t c = At(x, y);
                     if (c == CellOpen || c == CellWall) continue;
                     ASSERT_TRUE(c == CellFood || c == CellBone || c == CellPoison) << int(c);
-                    ASSERT_TRUE(x < G.MazeWidth && y < G.MazeHeight && x >= 1 && y >= 1 && (x % 2 || y % 2));
-                    ASSERT_TRUE(OpenAt(x + 1, y) || OpenAt(x - 1, y) || OpenAt(x, y + 1) || OpenAt(x, y - 1));
+                    ASSERT_TRUE(x >= 1 && y >= 1 && x < G.MazeWidth && y < G.MazeHeight) << x << "," << y << " outside";
+                    ASSERT_TRUE(x % 2 || y % 2) << x << "," << y << " is a pillar";
+                    ASSERT_TRUE(OpenAt(x + 1, y) || OpenAt(x - 1, y) || OpenAt(x, y + 1) || OpenAt(x, y - 1)) << x << "," << y << " unreachable";
                 }
             }
             // Spiders fill the first 150 slots at most (the rest draw nothing; see the golden level 9).
@@ -73,17 +74,24 @@ TEST(Level, ItemsInNichesSpidersAndHeroOnFloor) {
                 ASSERT_EQ(empty, slot >= placed) << "slot " << slot;
                 if (empty) continue;
                 int cell = s.x / CellSize * MazeStride + s.y / CellSize;
-                ASSERT_TRUE(s.active == 1 && s.stepsLeft == 0 && s.direction >= 0 && s.direction <= 3) << slot;
-                ASSERT_TRUE(s.x % CellSize == 0 && s.y % CellSize == 0 && s.x >= CellSize && s.y >= CellSize);
-                ASSERT_TRUE(G.MazeGrid[cell] == CellOpen && !used[cell]++) << "slot " << slot;
+                ASSERT_EQ(s.active, 1) << slot;
+                ASSERT_EQ(s.stepsLeft, 0) << slot;
+                ASSERT_TRUE(s.direction >= 0 && s.direction <= 3) << slot;
+                ASSERT_EQ(s.x % CellSize, 0) << slot;
+                ASSERT_EQ(s.y % CellSize, 0) << slot;
+                ASSERT_EQ(G.MazeGrid[cell], CellOpen) << slot;
+                ASSERT_EQ(used[cell]++, 0) << "slot " << slot << " shares its cell";
                 ASSERT_EQ(G.SpiderOccupancy[cell], slot + 1);
                 weakest = std::min<int>(weakest, s.strength);
                 strongest = std::max<int>(strongest, s.strength);
             }
             EXPECT_EQ(MazeCells - std::count(G.SpiderOccupancy, G.SpiderOccupancy + MazeCells, 0), placed);
             int hx = G.HeroX / CellSize, hy = G.HeroY / CellSize;
-            EXPECT_TRUE(G.HeroX % CellSize == 0 && G.HeroY % CellSize == 0 && hx >= 1 && hy >= 1 && OpenAt(hx, hy))
-                << "hero at " << hx << "," << hy;
+            EXPECT_EQ(G.HeroX % CellSize, 0);
+            EXPECT_EQ(G.HeroY % CellSize, 0);
+            EXPECT_GE(hx, 1);
+            EXPECT_GE(hy, 1);
+            EXPECT_TRUE(OpenAt(hx, hy)) << "hero at " << hx << "," << hy;
             EXPECT_EQ(G.CameraX, G.HeroX - 120);
             EXPECT_EQ(G.CameraY, G.HeroY - 120);
         }

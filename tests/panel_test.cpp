@@ -28,7 +28,8 @@ TEST(Panel, EveryModeByNameDecodesWhatWasPresented) {
     for (int i = 0; i < 6; i++) {
         SCOPED_TRACE(names[i]);
         HostDisplayMode mode = HostDisplayMode((i + 1) % 6);
-        ASSERT_TRUE(PanelParseMode(names[i], &mode) && mode == i);
+        ASSERT_TRUE(PanelParseMode(names[i], &mode));
+        ASSERT_EQ(mode, i);
         PanelCreate(mode);
         HostDisplayProperties p = PanelProperties();
         G.DisplayBpp = p.bpp, G.DisplayXPitch = p.xPitch, G.DisplayYPitch = p.yPitch;
@@ -41,23 +42,29 @@ TEST(Panel, EveryModeByNameDecodesWhatWasPresented) {
             uint16_t px = G.BackBuffer[i];
             uint32_t r = rgb[i] >> 16, g = (rgb[i] >> 8) & 255, b = rgb[i] & 255;
             int grey = p.bpp == 2 ? px >> 14 : ((px >> 11) + ((px >> 5) & 63) + (px & 31)) >> 3;
-            if (p.bpp == 16)
+            if (p.bpp == 16) {
                 ASSERT_EQ(Quantise(r, 32) << 11 | Quantise(g, 64) << 5 | Quantise(b, 32), px) << "pixel " << i;
-            else
-                ASSERT_TRUE(r == g && g == b && Quantise(r, p.bpp == 2 ? 4 : 16) == grey) << "pixel " << i;
+                continue;
+            }
+            ASSERT_TRUE(r == g && g == b) << "pixel " << i << " is not grey";
+            ASSERT_EQ(Quantise(r, p.bpp == 2 ? 4 : 16), grey) << "pixel " << i;
         }
         // The window's fast decode of plain RGB565 rows gives the same, and is used on those panels only.
         int pitch = PlainRowPitch(p);
         EXPECT_EQ(pitch != 0, mode == DisplayRgb565 || mode == DisplayRgb565Row512);
         std::vector<uint32_t> fast(240 * 320, 0xDEADBEEF);
-        if (pitch) DecodePlainRows(PanelAddress(), pitch, fast.data());
-        EXPECT_TRUE(!pitch || fast == rgb);
+        if (pitch) {
+            DecodePlainRows(PanelAddress(), pitch, fast.data());
+            EXPECT_TRUE(fast == rgb);
+        }
         PanelMemory()[mode % 2 ? -1 : ptrdiff_t(PanelSize())] = 0;  // one byte just outside
         EXPECT_FALSE(PanelGuardsIntact());
     }
     HostDisplayMode untouched = DisplayFlipped;
-    for (const char* bad : {"", "RGB565", "gray", "rgb565 ", "gray16"})
-        EXPECT_FALSE(PanelParseMode(bad, &untouched) || untouched != DisplayFlipped) << "'" << bad << "'";
+    for (const char* bad : {"", "RGB565", "gray", "rgb565 ", "gray16"}) {
+        EXPECT_FALSE(PanelParseMode(bad, &untouched)) << "'" << bad << "'";
+        EXPECT_EQ(untouched, DisplayFlipped) << "'" << bad << "'";
+    }
 }
 
 }  // namespace

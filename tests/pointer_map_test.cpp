@@ -12,8 +12,12 @@ TEST(PointerMap, PlacesThePictureAndChoosesTheWindowScale) {
         {120, 600, 0, 220, 120, 160},
     };
     for (const auto& f : fits) {
-        PictureRect r = FitPicture(f[0], f[1]);
-        EXPECT_TRUE(r.x == f[2] && r.y == f[3] && r.w == f[4] && r.h == f[5]) << f[0] << "x" << f[1];
+        SCOPED_TRACE(testing::Message() << f[0] << "x" << f[1]);
+        const PictureRect r = FitPicture(f[0], f[1]);
+        EXPECT_EQ(r.x, f[2]);
+        EXPECT_EQ(r.y, f[3]);
+        EXPECT_EQ(r.w, f[4]);
+        EXPECT_EQ(r.h, f[5]);
     }
     const int desktops[][3] = {{1920, 1000, 3}, {1920, 999, 2}, {3840, 2120, 6}, {700, 2000, 2}, {200, 200, 1}};
     for (const auto& d : desktops) EXPECT_EQ(ChooseWindowScale(d[0], d[1], 40), d[2]) << d[0] << "x" << d[1];
@@ -42,7 +46,9 @@ TEST(PointerMap, EveryShownPixelMapsBackToItsScreenPixel) {
         }
     }
     int32_t sx = 0, sy = 0;
-    EXPECT_TRUE(MapWindowPoint(100, 100, 100, 100, 50, 50, &sx, &sy) && sx == 121 && sy == 160);  // shrunk picture
+    EXPECT_TRUE(MapWindowPoint(100, 100, 100, 100, 50, 50, &sx, &sy));  // shrunk picture
+    EXPECT_EQ(sx, 121);
+    EXPECT_EQ(sy, 160);
     EXPECT_FALSE(MapWindowPoint(0, 0, 0, 0, 0, 0, &sx, &sy)) << "a window with no size yet";
     EXPECT_FALSE(MapWindowPoint(240, 320, 240, 320, NAN, 5, &sx, &sy));
 }

@@ -22,8 +22,12 @@ namespace fs = std::filesystem;
 static const std::string BuiltSound = MURKO_BINARY_DIR "/Sound/";  // what murko-sound wrote
 
 // In a child: report the failed condition and leave with 1.
-#define CHECK(cond) \
-    do if (!(cond)) std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond), _exit(1); while (0)
+#define CHECK(cond)                                                                \
+    do {                                                                           \
+        if (cond) break;                                                           \
+        std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
+        _exit(1);                                                                  \
+    } while (0)
 
 // Runs the body in a fresh child process, which must end with 0.
 #define IN_CHILD(...)                                                                                       \
@@ -89,7 +93,10 @@ static std::pair<int, int> VoicesSounding() {
     UpdateSound();
     int sounding = 0, centred = 0;
     for (int voice = 0; voice < 8; voice++)
-        if (!Voice_Stopped(voice) && Voice_RealVolume(voice) > 0) sounding++, centred += Voice_GetPanning(voice) == PAN_CENTER;
+        if (!Voice_Stopped(voice) && Voice_RealVolume(voice) > 0) {
+            sounding++;
+            if (Voice_GetPanning(voice) == PAN_CENTER) centred++;
+        }
     return {sounding, centred};
 }
 
@@ -101,7 +108,8 @@ TEST(Sound, BarkSoundsCentredAndOnlyWhileSoundIsOn) {
         for (int on : {0, 1}) {  // heard only while SoundOn is 1, from the centre
             G.SoundOn = int8_t(on);
             Bark();
-            CHECK(G.BarkSample && VoicesSounding() == std::make_pair(on, on));
+            CHECK(G.BarkSample);
+            CHECK(VoicesSounding() == std::make_pair(on, on));
         }
         fs::remove_all(folder);
     });
@@ -110,7 +118,12 @@ TEST(Sound, BarkSoundsCentredAndOnlyWhileSoundIsOn) {
 // A WAV cut short loads in the library and then crashes it at the first bark, so it stays unloaded.
 TEST(Sound, MissingOrBrokenFilesLeaveEmptyHandlesAndNothingBreaks) {
     // What is wrong, and the bytes kept of each of the three files: 0 none, > 0 the head, < 0 all but the tail.
-    const std::pair<std::string, int> cases[] = {{"missing", 0}, {"garbage", 0}, {"cut in the patterns", 3000}, {"last bytes lost", -2}};
+    const std::pair<std::string, int> cases[] = {
+        {"missing", 0},
+        {"garbage", 0},
+        {"cut in the patterns", 3000},
+        {"last bytes lost", -2},
+    };
     for (const auto& [damage, keep] : cases) {
         SCOPED_TRACE(damage);
         IN_CHILD({
@@ -121,8 +134,11 @@ TEST(Sound, MissingOrBrokenFilesLeaveEmptyHandlesAndNothingBreaks) {
                 if (keep) WriteBytes(folder / name, real.substr(0, keep > 0 ? keep : real.size() + keep));
             }
             StartSound("nosound", folder.string() + "/", false);
-            CHECK(SoundStarted() && !G.BarkSample);
-            CHECK(keep < 0 || (!G.MenuMusic && !G.GameMusic && !Player_GetModule()));  // a lost tail still plays
+            CHECK(SoundStarted());
+            CHECK(!G.BarkSample);
+            CHECK(keep < 0 || !G.MenuMusic);  // a lost tail still plays
+            CHECK(keep < 0 || !G.GameMusic);
+            CHECK(keep < 0 || !Player_GetModule());
             for (int i = 0; i < 4; i++) {  // play on
                 SwitchMusic(i % 2 ? G.MenuMusic : G.GameMusic);
                 Bark();
@@ -147,8 +163,11 @@ TEST(Sound, DriverThatCannotStartFallsBackToSilence) {
         IN_CHILD({
             setenv(c[1], c[2], 1);
             StartSound(c[0], BuiltSound, false);
-            CHECK(HostTicks() >= 1000 && HostTicks() < 1200);  // the virtual clock starts at 0
-            CHECK(SoundStarted() && md_device == MikMod_DriverFromAlias("nosound") && Playing(G.MenuMusic, 128));
+            CHECK(HostTicks() >= 1000);  // the virtual clock starts at 0
+            CHECK(HostTicks() < 1200);
+            CHECK(SoundStarted());
+            CHECK(md_device == MikMod_DriverFromAlias("nosound"));
+            CHECK(Playing(G.MenuMusic, 128));
         });
     }
 }
@@ -171,14 +190,20 @@ TEST(Sound, TunesLoopAfterAtLeastThirtySecondsAndAreNeverSilent) {
                 if (!wrappedAt && music->sngpos < furthest) wrappedAt = updates * secondsPerUpdate;
                 CHECK(Player_Active());
             }
-            CHECK(wrappedAt >= 30 && furthest == music->numpos - 1);
+            CHECK(wrappedAt >= 30);
+            CHECK(furthest == music->numpos - 1);
             ShutdownSound();
             std::string bytes = ReadBytes(wave);
-            size_t data = bytes.find("data") + 8, second = size_t(md_mixfreq) * 4;  // 16-bit stereo
-            CHECK(data > 8 && bytes.size() > data + size_t(wrappedAt + 5) * second);
+            const size_t data = bytes.find("data") + 8;
+            const size_t second = size_t(md_mixfreq) * 4;  // 16-bit stereo
+            CHECK(data > 8);
+            CHECK(bytes.size() > data + size_t(wrappedAt + 5) * second);
             for (size_t at = data; at + second <= bytes.size(); at += second) {
                 double sum = 0;
-                for (size_t i = at; i < at + second; i += 2) sum += std::pow(int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8), 2);
+                for (size_t i = at; i < at + second; i += 2) {
+                    const int16_t sample = int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8);
+                    sum += double(sample) * sample;
+                }
                 CHECK(std::sqrt(sum / double(second / 2)) / 32768.0 > 0.02);
             }
             fs::remove_all(wave.parent_path());
@@ -194,7 +219,8 @@ TEST(Sound, AnIndependentPlayerLoadsTheTunes) {
 
 // The asset tool refuses a broken score with a message that names the file and line, and takes a good one.
 TEST(SoundTool, RejectsBrokenScores) {
-    const std::string head = "order 0\npattern 0\n", row = "C-2 01 ... | --- .. ... | --- .. ... | --- .. ...\n";
+    const std::string head = "order 0\npattern 0\n";
+    const std::string row = "C-2 01 ... | --- .. ... | --- .. ... | --- .. ...\n";
     std::string rows;
     for (int i = 0; i < 64; i++) rows += row;
     const std::pair<std::string, const char*> cases[] = {  // a score, and what the tool says ("" when it takes it)

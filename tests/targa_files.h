@@ -29,7 +29,8 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<uint
 
 inline std::filesystem::path FreshFolder(const std::string& name) {
     std::filesystem::path folder = std::filesystem::temp_directory_path() / ("murko-test-" + name);
-    std::filesystem::remove_all(folder), std::filesystem::create_directories(folder);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
     return folder;
 }
 
