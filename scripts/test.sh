@@ -5,10 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 dir=build
-flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DMURKO_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
-  flags=(-DCMAKE_BUILD_TYPE=Debug -DMURKO_SANITIZE=ON -DMURKO_BENCH=OFF)
+  flags=(-DCMAKE_BUILD_TYPE=Debug -DMURKO_SANITIZE=ON -DMURKO_BENCH=OFF -DMURKO_WERROR=ON)
 fi
 cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$dir"
