@@ -149,10 +149,12 @@ TEST(Art, GridPicturesMatchTheirSources) {
 TEST(Art, RasterFontHasEveryPrintableCharacter) {
     std::vector<uint8_t> font = ReadAll(GraphFile("Antique.fnt"));
     ASSERT_EQ(font.size(), 4096u);
-    std::set<std::vector<uint8_t>> shapes;
+    std::set<std::array<uint8_t, 16>> shapes;
+    const std::array<uint8_t, 16> blank{};
     for (int code = 32; code < 256; code += code == 126 ? 66 : 1) {  // printable ASCII and the accented Latin-1 letters
-        std::vector<uint8_t> glyph(font.begin() + 16 * code, font.begin() + 16 * code + 16);
-        EXPECT_EQ(glyph == std::vector<uint8_t>(16, 0), code == ' ') << "code " << code;
+        std::array<uint8_t, 16> glyph;
+        std::copy_n(font.begin() + 16 * code, 16, glyph.begin());
+        EXPECT_EQ(glyph == blank, code == ' ') << "code " << code;
         EXPECT_TRUE(code > 126 || shapes.insert(glyph).second) << "code " << code << " looks like another glyph";
     }
 }

@@ -154,7 +154,7 @@ TEST(FrontScreens, TheLevelLinesSwingWithTheAngleAndTheListShowsNineLevels) {
     EXPECT_EQ(RedTextAt(30, 154, 11), "PREPARE FOR") << "the next visit shows angle 9";
     LevelSelectScreen();
     std::string list = RedTextAt(22, 4, 12);
-    for (int k = 0; k < 9; k++) list += "," + RedTextAt(60, 40 + 32 * k, 7);
+    for (int k = 0; k < 9; k++) list.append(",").append(RedTextAt(60, 40 + 32 * k, 7));
     EXPECT_EQ(list, "SELECT LEVEL,LEVEL 1,LEVEL 2,LEVEL 3,LEVEL 4,LEVEL 5,LEVEL 6,LEVEL 7,LEVEL 8,LEVEL 9");
 }
 

@@ -100,7 +100,7 @@ TEST(Replay, ScriptedRunsAreExactAndReplayable) {
     EXPECT_NE(t["4.json"].find("\"ALatch\": 0,\n  " + held + "1,"), std::string::npos) << "only frame 3's events";
     EXPECT_NE(t["a.json"].find("\"ALatch\": 1,\n  " + held + "0,\n  \"TapPosX\": 17,"), std::string::npos);
     for (std::string file : {"b.json", "b.png", "c.json", "c.png", "c.rec"})  // c replays a, b repeats it
-        EXPECT_EQ(t["a" + file.substr(1)], t[file]) << file;
+        EXPECT_EQ(t[std::string("a").append(file, 1)], t[file]) << file;
     std::ofstream(t.path / "bad.txt") << "0 down a\n\n# fine so far\n3 jump\n";
     EXPECT_EQ(t.RunGame("--input @bad.txt --dump-state @d.json", &errors), 2);
     EXPECT_NE(errors.find("bad.txt:4: unknown event \"jump\""), std::string::npos) << errors;
@@ -115,7 +115,7 @@ TEST(Replay, WindowedStartsBeginDifferentGamesAndTheirRecordingsReplay) {
     std::string errors;
     std::set<std::string> states;
     for (int run = 0; run < 4; run++) {
-        const std::string dump = "w" + std::to_string(run) + ".json";
+        const std::string dump = std::string("w").append(std::to_string(run)).append(".json");
         ASSERT_EQ(t.RunWindowed("--frames 2 --record @w.rec --dump-state @" + dump, &errors), 0) << errors;
         states.insert(t.Line(dump, "RandomState"));
     }
