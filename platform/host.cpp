@@ -1,5 +1,6 @@
 // Forwards the host functions to the chosen backend.
 #include "platform/host.h"
+#include "platform/first_frame.h"
 
 #include <climits>
 #include <cstdlib>
@@ -16,7 +17,10 @@ void HostIdle(uint32_t msUntilDue) { Active->idle(msUntilDue); }
 bool HostPollEvent(HostEvent* event) { return Active->pollEvent(event); }
 HostDisplayProperties HostGetDisplayProperties() { return Active->displayProperties(); }
 uint8_t* HostBeginDraw() { return Active->beginDraw(); }
-void HostEndDraw() { Active->endDraw(); }
+void HostEndDraw() {
+    Active->endDraw();
+    NoteFrameShown();
+}
 
 void HostGetDefaultKeys(int16_t codes[8]) {
     static const int16_t keys[8] = {HostKeyUp, HostKeyDown, HostKeyLeft, HostKeyRight,

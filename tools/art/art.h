@@ -46,6 +46,9 @@ int ReadGridFile(const char* path);
 int ReadLetterFile(const char* path);
 int ReadFontFile(const char* path);
 
+// icons.cpp: the desktop icons, hicolor/NxN/apps/murko.png under the folder given
+int WriteIcons(const char* output);
+
 // drawn.cpp: the pictures drawn by code
 int DrawRedFont();
 int DrawTitle();

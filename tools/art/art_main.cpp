@@ -1,4 +1,5 @@
 // murko-art SOURCE-FOLDER OUTPUT-FOLDER: draws every picture and the raster font the game loads.
+// murko-art --icons OUTPUT-FOLDER: writes the desktop icons, hicolor/NxN/apps/murko.png.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -120,9 +121,10 @@ static int DrawByCode() {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: murko-art SOURCE-FOLDER OUTPUT-FOLDER\n");
+        std::fprintf(stderr, "usage: murko-art SOURCE-FOLDER OUTPUT-FOLDER | murko-art --icons OUTPUT-FOLDER\n");
         return 2;
     }
+    if (std::strcmp(argv[1], "--icons") == 0) return WriteIcons(argv[2]) ? 0 : 1;
     std::string source = std::string(argv[1]) + "/";
     std::string output = std::string(argv[2]) + "/";
     std::error_code error;
