@@ -60,9 +60,9 @@ void RecordInputTo(FILE* f) { RecordFile = f; }
 void HandleInputEvent(const HostEvent& event) {
     switch (event.type) {
         case HostEventKeyDown:
-            // In this order; a code that matches two entries sets both. On the name entry the keys
-            // that press A (Space, Enter, Z) type the name instead, so they latch no map for the next game.
-            if (event.key == G.KeyList[KeyA].code && G.ScreenState != ScreenNewHighScore) G.ALatch = 1;
+            // In this order; a code that matches two entries sets both. The front-end screens take
+            // every press of A (screens/highlight.cpp), so none is left to open the map in the next game.
+            if (event.key == G.KeyList[KeyA].code) G.ALatch = 1;
             if (event.key == G.KeyList[KeyLeft].code) G.LeftDown = 1;
             if (event.key == G.KeyList[KeyRight].code) G.RightDown = 1;
             if (event.key == G.KeyList[KeyUp].code) G.UpDown = 1;

@@ -179,6 +179,12 @@ static void PutFields() {
     DUMP(CapsLockOn);
     DUMP(LastKeyRow);
     DUMP(LastKeyCode);
+    DUMP(HighlightShown);
+    DUMP(HighlightScreen);
+    DUMP(HighlightItem);
+    DUMP(HighlightHeld);
+    DUMP(HighlightHoldFrames);
+    DUMP(HighlightFrame);
 }
 
 #undef DUMP

@@ -173,6 +173,14 @@ struct GameGlobals {
     int32_t CapsLockOn;          // caps lock
     int32_t LastKeyRow;          // row 0..3 of the last character key
     int32_t LastKeyCode;         // column 0..9 of the last character key, or 11 Space .. 14 Caps Lock
+
+    // --- Pad highlight on the front-end screens ---
+    int8_t HighlightShown;        // 1 from a direction pressed on a front-end screen until the next pointer tap
+    int8_t HighlightScreen;       // screen HighlightItem belongs to; another screen starts at its first item
+    int16_t HighlightItem;        // the highlighted item: an index into that screen's item table
+    int8_t HighlightHeld;         // directions held in the last front-end frame: bit 0 up, 1 down, 2 left, 3 right
+    int16_t HighlightHoldFrames;  // frames those directions have stayed held; -1 while held since another screen
+    uint32_t HighlightFrame;      // FrameCount of the last front-end frame: presses count across consecutive ones
 };
 
 extern GameGlobals G;  // the game's state, alive for the whole process

@@ -9,6 +9,7 @@
 #include "core/sound.h"
 #include "gfx/blit.h"
 #include "gfx/font.h"
+#include "screens/highlight.h"
 
 constexpr int HelpPages = 3;          // pages 0, 1 and 2; the last one leads back to the menu
 constexpr int HelpTextX = 4;          // left edge of the lines of pages 0 and 2
@@ -120,5 +121,6 @@ void HelpScreen() {
     if (G.HelpPage == 2) DrawPageLines(ClosingLines);
     memcpy(G.BackBuffer + PanelTop * ScreenWidth, G.BottomPanelImage, sizeof G.BottomPanelImage);
     DrawRedText(G.HelpPage == HelpPages - 1 ? "OK" : "NEXT PAGE", G.HelpPage == HelpPages - 1 ? 106 : 48, 296);
+    PadHighlight();
     HandleHelpTap();
 }

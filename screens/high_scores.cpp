@@ -15,6 +15,7 @@
 #include "core/input.h"
 #include "core/sound.h"
 #include "gfx/font.h"
+#include "screens/highlight.h"
 
 constexpr size_t HighScoreFileBytes = sizeof G.HighScoreTable;  // 200 bytes: ten 20-byte records
 constexpr size_t RecordBytes = sizeof(HighScoreEntry);          // one record of the file
@@ -203,6 +204,7 @@ void HighScoreScreen() {
     for (int i = 0; i < HighScoreEntries; i++) DrawTableLine(i);
     memcpy(G.BackBuffer + PanelTop * ScreenWidth, G.BottomPanelImage, sizeof G.BottomPanelImage);
     DrawRedText("OK", 106, 296);
+    PadHighlight();
     if (!StylusTapped()) return;
     int x = int16_t(TapX()), y = int16_t(TapY());
     if (y >= ButtonTop && x < ButtonRight) {

@@ -10,6 +10,7 @@
 #include "core/sound.h"
 #include "game/level.h"
 #include "gfx/font.h"
+#include "screens/highlight.h"
 
 constexpr int LevelsOffered = 9;           // the list always offers levels 1..9
 constexpr int LevelBandTop = 32;           // top row of the LEVEL 1 band
@@ -38,6 +39,7 @@ void LevelSelectScreen() {
         snprintf(label, sizeof label, "LEVEL %d", k + 1);
         DrawRedText(label, 60, LevelBandTop + 8 + LevelBandRows * k);
     }
+    PadHighlight();
     if (!StylusTapped()) return;
     int x = int16_t(TapX()), y = int16_t(TapY());
     if (y >= LevelBandTop && x < ButtonRight) {
@@ -65,6 +67,7 @@ void LevelCompleteScreen() {
     G.TransitionAngle = int16_t((G.TransitionAngle + SwingStep) % 360);
     memcpy(G.BackBuffer + PanelTop * ScreenWidth, G.BottomPanelImage, sizeof G.BottomPanelImage);
     DrawRedText("OK", 106, 296);
+    PadHighlight();
     if (!StylusTapped()) return;
     int x = int16_t(TapX()), y = int16_t(TapY());
     if (y >= BottomButtonTop && x < ButtonRight) {

@@ -10,6 +10,7 @@
 #include "game/level.h"
 #include "gfx/blit.h"
 #include "gfx/font.h"
+#include "screens/highlight.h"
 
 constexpr int MenuBackRows = 192;         // rows of the title picture
 constexpr int PanelRows = 32;             // rows of one panel strip
@@ -91,5 +92,6 @@ void MainMenuScreen() {
     DrawMenuBackground();
     for (const MenuItem& item : MenuItems) DrawRedText(item.label, item.x, item.y);
     DrawChase();
+    PadHighlight();
     HandleMenuTap();
 }

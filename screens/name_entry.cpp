@@ -10,6 +10,7 @@
 #include "core/sound.h"
 #include "gfx/font.h"
 #include "screens/high_scores.h"
+#include "screens/highlight.h"
 
 constexpr int KeyRows = 4;             // rows of character keys
 constexpr int KeyColumns = 10;         // columns of the key grid
@@ -170,6 +171,7 @@ void NameKeyboard() {
     DrawFontText(name, NameX, NameY, DoubleWidth, LitInk);
     DrawFontText("_", NameX + 16 * G.EnteredNameLength, NameY, DoubleWidth, uint16_t(Rand() % 65535));
     DrawKeys();
+    PadHighlight();
     bool tapped = StylusTapped() != 0;
     int32_t typed = KeyTyped();  // read every frame, so a key typed while one is lit is lost
     if (G.KeyFlashFrames == 0 && tapped) HandleTap(int16_t(TapX()), int16_t(TapY()));
