@@ -1,6 +1,9 @@
 // The floor of presenting: a window that only uploads and shows a 240 x 320 picture every 31 ms,
-// scaled like the game's, and does nothing else. bench/cpu_usage.sh compares the game against it.
+// scaled like the game's, and does nothing else. With --music FILE it also plays that module
+// through libmikmod's SDL driver, as the game does, feeding the library once a frame.
+// bench/cpu_usage.sh and bench/report.sh compare the game against it.
 #include <SDL.h>
+#include <mikmod.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,10 +15,29 @@ constexpr uint32_t FrameMs = 31;    // the game's frame spacing
 
 static uint32_t Picture[Width * Height];  // what is uploaded each frame
 
+// Starts the module playing at the game's volume through the SDL driver; false after a message.
+static bool StartMusic(const char* path) {
+    MikMod_RegisterAllDrivers();
+    MikMod_RegisterAllLoaders();
+    md_device = uint16_t(MikMod_DriverFromAlias("sdl"));
+    if (MikMod_Init("") != 0) return false;
+    MikMod_SetNumVoices(-1, 4);
+    MikMod_EnableOutput();
+    MODULE* music = Player_Load(path, 4, 0);
+    if (!music) return false;
+    music->wrap = 1;
+    Player_Start(music);
+    Player_SetVolume(255);
+    return true;
+}
+
 int main(int argc, char** argv) {
     int scale = 2;
-    for (int i = 1; i + 1 < argc; i++)
+    const char* musicFile = nullptr;
+    for (int i = 1; i + 1 < argc; i++) {
         if (!strcmp(argv[i], "--scale")) scale = atoi(argv[i + 1]);
+        if (!strcmp(argv[i], "--music")) musicFile = argv[i + 1];
+    }
     if (scale < 1 || scale > 16) {
         fprintf(stderr, "murko_present_floor: bad scale\n");
         return 2;
@@ -35,6 +57,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    if (musicFile && !StartMusic(musicFile)) {
+        fprintf(stderr, "murko_present_floor: cannot play %s: %s\n", musicFile, MikMod_strerror(MikMod_errno));
+        return 1;
+    }
     SDL_Rect target = {0, 0, Width * scale, Height * scale};
     uint32_t next = SDL_GetTicks();
     for (uint32_t frame = 0;; frame++) {
@@ -44,6 +70,7 @@ int main(int argc, char** argv) {
                 SDL_Quit();
                 return 0;
             }
+        if (musicFile) MikMod_Update();
         Picture[frame % (Width * Height)] = frame * 2654435761u;  // a changing picture, at no cost
         SDL_UpdateTexture(texture, nullptr, Picture, Width * 4);
         SDL_RenderClear(renderer);
