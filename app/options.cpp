@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "app/config.h"
 #include "platform/panel.h"
 
 #ifndef MURKO_VERSION
@@ -22,7 +24,13 @@ static const char Usage[] =
     "  --windowed           never fullscreen\n"
     "  --display MODE       emulated panel: rgb565, rgb565-512, rotated, flipped, gray2, gray4\n"
     "  --audio DRIVER       libmikmod driver: sdl, pulseaudio, alsa, nosound, wav, ...\n"
-    "  --mute               start with sound off\n"
+    "  --mute, --no-mute    start with sound off, or on\n"
+    "  --gamepad, --no-gamepad  let gamepads press the buttons, or not\n"
+    "  --key-up KEYS, --key-down KEYS, --key-left KEYS, --key-right KEYS, --key-a KEYS\n"
+    "                       keyboard keys of a button: up to four SDL key names,\n"
+    "                       comma-separated ('Space,Left Ctrl')\n"
+    "  --config FILE        settings file instead of the usual one (a headless run reads\n"
+    "                       none without it); the command line wins over the file\n"
     "  --seed N             random seed instead of the clock\n"
     "  --input FILE         play an input script\n"
     "  --record FILE        record seed and input of this run\n"
@@ -31,7 +39,11 @@ static const char Usage[] =
     "  --frames N           stop after N frames\n"
     "  --dump-state FILE    write the game state as JSON after the last frame\n"
     "  --screenshot FILE    write the last frame as PNG\n"
-    "  --help, --version\n";
+    "  --help, --version\n"
+    "Settings: $XDG_CONFIG_HOME/murko/murko.conf (else ~/.config/murko/murko.conf), lines\n"
+    "  'scale = 3', 'fullscreen = yes', 'display = gray4', 'mute = no', 'gamepad = yes',\n"
+    "  'key-a = Space, Left Ctrl' (key-up, key-down, key-left, key-right, key-a).\n"
+    "While playing: F11 or Alt+Enter fullscreen, F12 saves a screenshot.\n";
 
 static bool ParseNumber(const char* text, long low, long high, long* out) {
     char* end = nullptr;
@@ -40,6 +52,15 @@ static bool ParseNumber(const char* text, long low, long high, long* out) {
     if (errno || end == text || *end || v < low || v > high) return false;
     *out = v;
     return true;
+}
+
+// Options followed by a value.
+static bool ValueTaken(const char* option) {
+    static const char* const Taking[] = {"--data", "--scale", "--display", "--audio", "--seed", "--input", "--record",
+                                         "--play", "--frames", "--dump-state", "--screenshot", "--config"};
+    for (const char* name : Taking)
+        if (!strcmp(option, name)) return true;
+    return !strncmp(option, "--key-", 6);
 }
 
 static int Fail(const char* what, const char* arg) {
@@ -55,8 +76,23 @@ static int CheckInputOptions() {
     return -1;
 }
 
+// The settings file comes first, so that the command line wins: the one --config names, else the
+// player's own, which a headless run (tests, replays) leaves alone.
+static void ReadSettingsFile(int argc, char** argv) {
+    const char* named = nullptr;
+    bool headless = false;
+    for (int i = 1; i < argc; i++) {
+        if (!strcmp(argv[i], "--headless")) headless = true;
+        if (!strcmp(argv[i], "--config") && i + 1 < argc) named = argv[++i];
+        else if (i + 1 < argc && ValueTaken(argv[i])) i++;
+    }
+    if (named) LoadConfigFile(named, true, &Options);
+    else if (!headless) LoadConfigFile(DefaultConfigPath(), false, &Options);
+}
+
 int ParseOptions(int argc, char** argv) {
     Options = LaunchOptions{};
+    ReadSettingsFile(argc, argv);
     for (int i = 1; i < argc; i++) {
         const char* a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -73,6 +109,9 @@ int ParseOptions(int argc, char** argv) {
         if (!strcmp(a, "--fullscreen")) { Options.host.fullscreen = true; continue; }
         if (!strcmp(a, "--windowed")) { Options.host.windowed = true; continue; }
         if (!strcmp(a, "--mute")) { Options.mute = true; continue; }
+        if (!strcmp(a, "--no-mute")) { Options.mute = false; continue; }
+        if (!strcmp(a, "--gamepad")) { Options.host.gamepad = true; continue; }
+        if (!strcmp(a, "--no-gamepad")) { Options.host.gamepad = false; continue; }
         if (!v && !strncmp(a, "--", 2)) return Fail("missing value for", a);
         if (!strcmp(a, "--seed")) {
             if (!ParseNumber(v, 0, 4294967295L, &n)) return Fail("bad seed", v);
@@ -90,6 +129,12 @@ int ParseOptions(int argc, char** argv) {
         } else if (!strcmp(a, "--display")) {
             if (!PanelParseMode(v, &Options.host.display)) return Fail("unknown display", v);
             i++;
+        } else if (!strncmp(a, "--key-", 6)) {
+            const char* why = nullptr;
+            if (!ApplySetting(a + 2, v, &Options, &why)) return Fail((std::string(a) + ": " + why).c_str(), v);
+            i++;
+        } else if (!strcmp(a, "--config")) {
+            i++;  // read before the rest
         } else if (!strcmp(a, "--input")) value(&Options.inputFile);
         else if (!strcmp(a, "--record")) value(&Options.recordFile);
         else if (!strcmp(a, "--play")) value(&Options.playFile);

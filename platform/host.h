@@ -36,12 +36,19 @@ struct HostDisplayProperties {
     int32_t yPitch;  // bytes between vertically adjacent pixels
 };
 
+constexpr int HostBoundButtons = 5;  // buttons the keyboard binds: up, down, left, right, A
+constexpr int HostKeysPerButton = 4;  // keyboard keys one button may have
+
 struct HostConfig {
     HostDisplayMode display;  // emulated panel
     int scale;                // window scale, 0 = largest that fits
     bool fullscreen;          // start in desktop fullscreen
     bool windowed;            // never fullscreen (wins over fullscreen)
+    bool gamepad = true;      // gamepads press the buttons
+    int16_t keys[HostBoundButtons][HostKeysPerButton] = {};  // scancodes per button, 0 unused; none: the usual keys
 };
+
+int16_t HostKeyByName(const char* name);  // scancode of a key named as SDL names it ("Left Ctrl"), 0 if unknown
 
 // A backend fills this table; host.cpp forwards the plain functions below to it.
 struct HostBackend {
@@ -79,3 +86,4 @@ std::string HostRuntimeFolder();     // per-user folder for locks and sockets, w
 // Window and instance.
 bool HostClaimSingleInstance();  // false when another windowed game runs (it is brought to the front)
 bool HostWritePng(const char* path, const uint16_t* rgb565, int width, int height);  // a picture as PNG
+bool HostWritePngRgb(const char* path, const uint32_t* rgb, int width, int height);  // pixels 0xRRGGBB

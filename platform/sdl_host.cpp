@@ -1,19 +1,24 @@
-// SDL2 backend: the window, its scale, letterbox and fullscreen, the clock and the present.
+// SDL2 backend: the window, its scale, letterbox and fullscreen, the clock, the present and F12 screenshots.
 #include <SDL.h>
 #include <time.h>
 
+#include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "platform/icon.h"
 #include "platform/instance.h"
 #include "platform/panel.h"
 #include "platform/plain_decode.h"
 #include "platform/pointer_map.h"
+#include "platform/screenshot.h"
 #include "platform/sdl_backend.h"
 
 constexpr uint32_t VideoSystems = SDL_INIT_VIDEO;  // the SDL parts this half starts and stops
 constexpr int TitleAllowance = 40;                 // points kept free for a title bar when choosing a scale
 constexpr uint32_t IdleStepMs = 2;                 // longest single rest between passes of the loop
+constexpr uint32_t TitleNoticeMs = 4000;           // how long the title tells where a screenshot went
+constexpr char Title[] = "Murko";                  // the window's title
 
 static SDL_Window* Window = nullptr;      // the game window
 static SDL_Renderer* Renderer = nullptr;  // draws the panel picture into the window
@@ -21,6 +26,7 @@ static SDL_Texture* Texture = nullptr;    // the decoded 240 x 320 panel
 static bool NeverFullscreen = false;      // --windowed: the fullscreen toggle does nothing
 static uint32_t Decoded[PictureWidth * PictureHeight];  // the panel decoded to 0xRRGGBB for upload
 static int PlainPitch = 0;  // > 0: the panel holds plain RGB565 rows this many bytes apart
+static uint32_t TitleNoticeUntil = 0;  // tick at which the title goes back to "Murko"; 0 when it shows that
 
 static int WindowScale(const HostConfig& config) {
     if (config.scale > 0) return config.scale;
@@ -43,7 +49,7 @@ static bool CreateWindow(const HostConfig& config) {
     int scale = WindowScale(config);
     uint32_t flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (config.fullscreen && !config.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    Window = SDL_CreateWindow("Murko", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, PictureWidth * scale,
+    Window = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, PictureWidth * scale,
                               PictureHeight * scale, flags);
     if (!Window) {
         fprintf(stderr, "murko: cannot create the window: %s\n", SDL_GetError());
@@ -97,7 +103,7 @@ static bool Open(const HostConfig& config) {
         Close();
         return false;
     }
-    if (!CreateWindow(config) || !CreateRenderer() || !SdlInputOpen()) {
+    if (!CreateWindow(config) || !CreateRenderer() || !SdlInputOpen(config)) {
         Close();
         return false;
     }
@@ -160,6 +166,26 @@ static void EndDraw() {
     else PanelDecode(Decoded);
     SDL_UpdateTexture(Texture, nullptr, Decoded, PictureWidth * 4);
     SdlRedraw();
+    if (TitleNoticeUntil && int32_t(SDL_GetTicks() - TitleNoticeUntil) >= 0) {
+        SDL_SetWindowTitle(Window, Title);
+        TitleNoticeUntil = 0;
+    }
+}
+
+// The picture last shown, as the player saw it, into the pictures (or data) folder: plain, and
+// at the window's scale. Where it went shows in the title for a few seconds, and on stderr.
+void SdlSaveScreenshot() {
+    if (!Renderer) return;
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(Renderer, &w, &h);
+    std::string folder = ScreenshotFolder(), saved;
+    bool ok = !folder.empty() && WriteScreenshots(folder, Decoded, FitPicture(w, h).w / PictureWidth, &saved);
+    if (ok) fprintf(stderr, "murko: screenshot saved to %s\n", saved.c_str());
+    else fprintf(stderr, "murko: cannot save a screenshot %s: %s\n", folder.empty() ? "(no home folder)" : saved.c_str(), strerror(errno));
+    std::string title = std::string(Title) + (ok ? " - screenshot saved in " + folder : " - screenshot not saved");
+    SDL_SetWindowTitle(Window, title.c_str());
+    TitleNoticeUntil = SDL_GetTicks() + TitleNoticeMs;
+    if (!TitleNoticeUntil) TitleNoticeUntil = 1;
 }
 
 void SdlToggleFullscreen() {

@@ -5,8 +5,9 @@
 #include "platform/instance.h"
 #include "platform/sdl_backend.h"
 
-constexpr int PadSlots = 8;        // gamepads followed at once
-constexpr int FirstPadSource = 8;  // merge sources 0..7 are keyboard keys; then two per pad
+constexpr int PadSlots = 8;  // gamepads followed at once
+constexpr int MaxKeyBindings = HostBoundButtons * HostKeysPerButton;  // keyboard keys bound at once
+constexpr int FirstPadSource = MaxKeyBindings;  // merge sources below are keyboard keys; then two per pad
 
 struct KeyBinding {
     SDL_Scancode scancode;  // physical key, whatever the layout
@@ -14,8 +15,8 @@ struct KeyBinding {
     int source;             // its own merge source
 };
 
-// The keyboard: arrows are the d-pad; Space, Enter, Z and Left Ctrl are all A.
-static const KeyBinding KeyBindings[] = {
+// The usual keyboard: arrows are the d-pad; Space, Enter, Z and Left Ctrl are all A.
+static const KeyBinding UsualKeys[] = {
     {SDL_SCANCODE_UP, ButtonUp, 0},
     {SDL_SCANCODE_DOWN, ButtonDown, 1},
     {SDL_SCANCODE_LEFT, ButtonLeft, 2},
@@ -46,6 +47,8 @@ struct PadSlot {
     int8_t stickX, stickY;    // left stick state: -1, 0 or +1 on each axis
 };
 
+static KeyBinding KeyBindings[MaxKeyBindings];  // the keys in use: the usual ones, or the player's
+static int KeyBindingCount = 0;                  // entries of KeyBindings in use
 static PadSlot Pads[PadSlots];     // the gamepads in use
 static ButtonMerge Merge;          // all button sources merged into host key events
 static bool PadsStarted = false;   // the game controller subsystem is ours to stop
@@ -53,12 +56,27 @@ static bool PadsStarted = false;   // the game controller subsystem is ours to s
 static int PadSource(int slot) { return FirstPadSource + 2 * slot; }       // d-pad and south button
 static int StickSource(int slot) { return FirstPadSource + 2 * slot + 1; }  // left stick
 
-bool SdlInputOpen() {
+// Each button takes the player's keys where the settings name some, else its usual ones.
+static void BindKeys(const int16_t keys[HostBoundButtons][HostKeysPerButton]) {
+    KeyBindingCount = 0;
+    for (int button = 0; button < HostBoundButtons; button++) {
+        bool own = keys[button][0] != 0;
+        for (int k = 0; own && k < HostKeysPerButton; k++)
+            if (keys[button][k]) KeyBindings[KeyBindingCount++] = {SDL_Scancode(keys[button][k]), button, 0};
+        for (const KeyBinding& usual : UsualKeys)
+            if (!own && usual.button == button) KeyBindings[KeyBindingCount++] = usual;
+    }
+    for (int i = 0; i < KeyBindingCount; i++) KeyBindings[i].source = i;
+}
+
+bool SdlInputOpen(const HostConfig& config) {
     MergeReset(&Merge);
+    BindKeys(config.keys);
     for (PadSlot& p : Pads) p = PadSlot{nullptr, -1, 0, 0};
+    SDL_StartTextInput();  // characters for the name entry
+    if (!config.gamepad) return true;
     // Pads present now arrive as device-added events, like those plugged in later.
     PadsStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
-    SDL_StartTextInput();  // characters for the name entry
     if (!PadsStarted) fprintf(stderr, "murko: gamepads unavailable: %s\n", SDL_GetError());
     return true;
 }
@@ -80,6 +98,7 @@ static int FindPad(SDL_JoystickID id) {
 }
 
 static void AddPad(int deviceIndex) {
+    if (!PadsStarted) return;  // gamepads switched off, or unavailable
     if (FindPad(SDL_JoystickGetDeviceInstanceID(deviceIndex)) >= 0) return;
     for (PadSlot& p : Pads) {
         if (p.pad) continue;
@@ -130,7 +149,12 @@ static void Key(const SDL_KeyboardEvent& e) {
         if (!e.repeat) SdlToggleFullscreen();
         return;  // Alt+Enter is never the A button
     }
-    for (const KeyBinding& k : KeyBindings) {
+    if (code == SDL_SCANCODE_F12) {
+        if (down && !e.repeat) SdlSaveScreenshot();
+        return;
+    }
+    for (int i = 0; i < KeyBindingCount; i++) {
+        const KeyBinding& k = KeyBindings[i];
         if (k.scancode != code) continue;
         if (down) MergePress(&Merge, k.button, k.source);  // repeats press A again, as the device did
         else MergeRelease(&Merge, k.button, k.source);

@@ -1,0 +1,102 @@
+// F12's screenshots: the player's pictures folder (or the game's data folder) and the PNG files.
+#include "platform/screenshot.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "platform/host.h"
+#include "platform/pointer_map.h"
+
+constexpr int MaxScale = 16;  // the largest scale a window is given
+
+static bool IsFolder(const std::string& path) {
+    struct stat s;
+    return !path.empty() && stat(path.c_str(), &s) == 0 && S_ISDIR(s.st_mode);
+}
+
+static std::string Env(const char* name) {
+    const char* value = getenv(name);
+    return value ? value : "";
+}
+
+// XDG_PICTURES_DIR from user-dirs.dirs: a line XDG_PICTURES_DIR="$HOME/Pictures" or an absolute
+// path in quotes; "" when missing, or when it names the home folder itself (no pictures folder).
+static std::string UserDirsPictures(const std::string& home) {
+    std::string config = Env("XDG_CONFIG_HOME");
+    if (config.empty() || config[0] != '/') config = home + "/.config";
+    FILE* f = fopen((config + "/user-dirs.dirs").c_str(), "r");
+    if (!f) return "";
+    char line[1024];
+    std::string found;
+    while (fgets(line, sizeof line, f)) {
+        char* value = line + strspn(line, " \t");
+        if (strncmp(value, "XDG_PICTURES_DIR=\"", 18)) continue;
+        value += 18;
+        char* end = strchr(value, '"');
+        if (!end) continue;
+        *end = 0;
+        if (!strncmp(value, "$HOME", 5)) found = home + (value + 5);
+        else if (value[0] == '/') found = value;
+    }
+    fclose(f);
+    while (found.size() > 1 && found.back() == '/') found.pop_back();
+    return found == home ? "" : found;
+}
+
+// Makes every missing folder of path (ending in '/').
+static bool MakeFolders(const std::string& path) {
+    for (size_t at = 1; at < path.size(); at++)
+        if (path[at] == '/' && mkdir(path.substr(0, at).c_str(), 0700) != 0 && errno != EEXIST) return false;
+    return true;
+}
+
+std::string ScreenshotFolder() {
+    std::string home = Env("HOME");
+    if (home.empty() || home[0] != '/') return "";
+    std::string pictures = UserDirsPictures(home);
+    if (IsFolder(pictures)) return pictures + "/";
+    if (IsFolder(home + "/Pictures")) return home + "/Pictures/";
+    std::string data = Env("XDG_DATA_HOME");
+    if (data.empty() || data[0] != '/') data = home + "/.local/share";
+    std::string folder = data + "/murko/";
+    return MakeFolders(folder) ? folder : "";
+}
+
+// murko-DATE-TIME, with "-N" from the second try on, and the scale's "-xN" before ".png".
+static std::string ShotName(const char* stamp, int attempt, int scale) {
+    std::string name = std::string("murko-") + stamp;
+    if (attempt > 1) name += "-" + std::to_string(attempt);
+    if (scale > 1) name += "-x" + std::to_string(scale);
+    return name + ".png";
+}
+
+bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale, std::string* saved) {
+    scale = scale < 1 ? 1 : (scale > MaxScale ? MaxScale : scale);
+    char stamp[32];
+    time_t now = time(nullptr);
+    strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", localtime(&now));
+    int attempt = 1;
+    while (attempt < 100 && (access((folder + ShotName(stamp, attempt, 1)).c_str(), F_OK) == 0 ||
+                             access((folder + ShotName(stamp, attempt, scale)).c_str(), F_OK) == 0))
+        attempt++;
+    std::string plain = folder + ShotName(stamp, attempt, 1), scaled = folder + ShotName(stamp, attempt, scale);
+    *saved = plain;
+    if (!HostWritePngRgb(plain.c_str(), rgb, PictureWidth, PictureHeight)) return false;
+    if (scale == 1) return true;
+    std::vector<uint32_t> big(size_t(PictureWidth * scale) * PictureHeight * scale);
+    for (size_t i = 0; i < big.size(); i++) {
+        size_t x = i % (PictureWidth * scale) / scale, y = i / (PictureWidth * scale) / scale;
+        big[i] = rgb[y * PictureWidth + x];
+    }
+    *saved = scaled;
+    if (!HostWritePngRgb(scaled.c_str(), big.data(), PictureWidth * scale, PictureHeight * scale)) return false;
+    *saved = plain + " and " + scaled;
+    return true;
+}
