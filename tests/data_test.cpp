@@ -121,7 +121,8 @@ TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
             const uint16_t want = i == 22 ? 0 : TargaColour(colour(i)[0], colour(i)[1], colour(i)[2]);
             EXPECT_EQ(std::count(pictures[i].slot.begin(), pictures[i].slot.end(), want), pictures[i].slot.size()) << pictures[i].name;
         }
-        EXPECT_EQ(std::count(G.TileImages[8], G.TileImages[10], 0), 2 * 20 * 20) << "spare tiles";
+        EXPECT_EQ(std::count(std::begin(G.TileImages[8]), std::end(G.TileImages[8]), 0), 20 * 20) << "spare tile 8";
+        EXPECT_EQ(std::count(std::begin(G.TileImages[9]), std::end(G.TileImages[9]), 0), 20 * 20) << "spare tile 9";
         for (int i = 0; i < 4096; i++) ASSERT_EQ(G.FontGlyphs[i], withFont && i < 2000 ? font[i] : 0) << "font byte " << i;
         EXPECT_TRUE(Said(said, "pickDoom.tga").second) << said;
         EXPECT_TRUE(Said(said, "Antique.fnt").second) << said;
