@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "app/input.h"
-#include "app/main_loop.h"
 #include "app/script.h"
 #include "core/globals.h"
 #include "screens/high_scores.h"
@@ -154,37 +153,7 @@ TEST(NameEntry, TypedKeysActAsTheirKeysOnScreen) {
         EXPECT_EQ(G.LastKeyRow * 100 + G.LastKeyCode, c.row * 100 + c.code) << char(c.typed) << " lights its key";
         EXPECT_EQ(G.ShiftOn, 0) << char(c.typed);
     }
-}
-
-// The same name typed by taps and by keys, as scripts through the real pump: same frames, same name.
-TEST(NameEntry, TypedKeysThroughAScriptMatchTheSameTaps) {
-    const char* taps = "0 tap 160 225\n4 tap 40 100\n5 tap 56 120\n8 tap 160 225\n13 tap 152 160\n"
-                       "17 tap 6 205\n21 tap 160 205\n25 tap 100 300\n";
-    const char* typed = "0 tap 160 225\n4 type 49\n5 type 119\n8 tap 160 225\n13 type 46\n"  // Space and Enter press A too
-                        "17 down a\n17 type 32\n21 type 8\n25 down a\n25 type 13\n";
-    HostUse(HeadlessBackend());
-    G.KeyList[KeyA].code = HostKeyA;
-    std::string traces[2];
-    for (int i = 0; i < 2; i++) {
-        const char* text = i ? typed : taps;
-        char message[ScriptMessageSize] = "";
-        FILE* f = fmemopen(const_cast<char*>(text), strlen(text), "r");
-        ASSERT_TRUE(ReadScript(f, "s", false, message, sizeof message)) << message;
-        fclose(f);
-        Open();
-        BeginScriptedInput(false);
-        for (G.FrameCount = 0; G.FrameCount < 27;) {
-            RunScreenHandler();
-            traces[i] += Name() + "/" + std::to_string(G.KeyFlashFrames) + " ";
-            G.FrameCount++;
-            PumpMessages(0);
-        }
-        EXPECT_EQ(std::string(G.HighScoreTable[0].name), "!.") << text;
-        EXPECT_EQ(G.ScreenState, ScreenHighScores) << text;
-    }
-    EXPECT_EQ(traces[1], traces[0]);
-    ClearScript();
-    fs::remove_all(G.ProgramFolder);
+    G.ScreenState = ScreenMainMenu;
     HandleInputEvent(HostEvent{HostEventTyped, 'x', 0, 0});
     EXPECT_EQ(G.TypedKey, 0) << "typed keys wait for no other screen";
 }
