@@ -122,6 +122,11 @@ TEST(Replay, WindowedStartsBeginDifferentGamesAndTheirRecordingsReplay) {
     EXPECT_EQ(states.size(), 4u);
     ASSERT_EQ(t.RunGame("--play @w.rec --frames 2 --dump-state @p.json", &errors), 0) << errors;
     EXPECT_EQ(t.Line("p.json", "RandomState"), t.Line("w3.json", "RandomState"));
+    // The seed is the milliseconds since boot, which the kernel also gives as /proc/uptime.
+    const uint32_t bootMs = uint32_t(std::stod(t["/proc/uptime"]) * 1000);
+    const std::string recording = t["w.rec"];
+    const uint32_t seed = uint32_t(std::stoul(recording.substr(recording.find("\nseed ") + 6)));
+    EXPECT_LT(bootMs - seed, 10000u) << "seed " << seed << ", " << bootMs << " ms since boot";
 }
 
 // Taps made while the game starts up are not the first frame's: the menu never sees them.
