@@ -30,7 +30,7 @@ struct ScriptEvent {
     HostEventType type;  // key down, key up, pen-down or quit
     int8_t button;       // KeyList index (KeyUp, KeyDown, KeyLeft, KeyRight, KeyA) of key events
     int16_t x, y;        // screen position of a pen-down
-    int16_t character = 0;  // code of a typed key
+    int16_t character;   // code of a typed key (no default: the 3 MB event table stays zeroed BSS, not built at start-up)
 };
 
 extern ScriptEvent ScriptEvents[ScriptCapacity];  // the loaded script, in frame order

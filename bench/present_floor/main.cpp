@@ -1,9 +1,12 @@
 // The floor of presenting: a window that only uploads and shows a 240 x 320 picture every 31 ms,
 // scaled like the game's, and does nothing else. With --music FILE it also plays that module
-// through libmikmod's SDL driver, as the game does, feeding the library once a frame.
+// through libmikmod's SDL driver, as the game does, feeding the library once a frame; --frames N
+// stops it after N frames.
 // bench/cpu_usage.sh and bench/report.sh compare the game against it.
 #include <SDL.h>
 #include <mikmod.h>
+
+#include "platform/first_frame.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,8 +37,10 @@ static bool StartMusic(const char* path) {
 int main(int argc, char** argv) {
     int scale = 2;
     const char* musicFile = nullptr;
+    long frameLimit = -1;
     for (int i = 1; i + 1 < argc; i++) {
         if (!strcmp(argv[i], "--scale")) scale = atoi(argv[i + 1]);
+        if (!strcmp(argv[i], "--frames")) frameLimit = atol(argv[i + 1]);
         if (!strcmp(argv[i], "--music")) musicFile = argv[i + 1];
     }
     if (scale < 1 || scale > 16) {
@@ -76,8 +81,12 @@ int main(int argc, char** argv) {
         SDL_RenderClear(renderer);
         SDL_RenderCopy(renderer, texture, nullptr, &target);
         SDL_RenderPresent(renderer);
+        NoteFrameShown();  // with MURKO_TIME_FIRST_FRAME set, the start-up time, as the game prints it
+        if (frameLimit >= 0 && long(frame) + 1 >= frameLimit) break;
         next += FrameMs;
         int32_t wait = int32_t(next - SDL_GetTicks());
         if (wait > 0) SDL_Delay(uint32_t(wait));
     }
+    SDL_Quit();
+    return 0;
 }
