@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything (game, tools, tests, benchmarks) and runs every test.
-# With --sanitize the build (in build-asan/) uses AddressSanitizer and UndefinedBehaviorSanitizer.
+# Warnings are errors here (MURKO_WERROR). With --sanitize the build (in build-asan/) uses
+# AddressSanitizer and UndefinedBehaviorSanitizer; with --clang the build (in build-clang/) is an
+# optimised one by clang, so both compilers see every file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 dir=build
 flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DMURKO_WERROR=ON)
-if [ "${1:-}" = "--sanitize" ]; then
-  dir=build-asan
-  flags=(-DCMAKE_BUILD_TYPE=Debug -DMURKO_SANITIZE=ON -DMURKO_BENCH=OFF -DMURKO_WERROR=ON)
-fi
+case "${1:-}" in
+  --sanitize)
+    dir=build-asan
+    flags=(-DCMAKE_BUILD_TYPE=Debug -DMURKO_SANITIZE=ON -DMURKO_BENCH=OFF -DMURKO_WERROR=ON) ;;
+  --clang)
+    dir=build-clang
+    flags=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++ -DMURKO_WERROR=ON) ;;
+  "") ;;
+  *) echo "usage: scripts/test.sh [--sanitize | --clang]" >&2; exit 2 ;;
+esac
 cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$dir"
 cd "$dir"
