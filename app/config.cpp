@@ -10,7 +10,8 @@
 #include "app/options.h"
 #include "platform/panel.h"
 
-constexpr int ConfigLineMax = 512;  // characters a line may hold
+constexpr int ConfigLineMax = 512;        // characters a line may hold
+constexpr long ConfigBytesMax = 65536;    // bytes read at most (a settings file is a few lines, /dev/zero is not)
 
 static bool ParseYesNo(const char* value, bool* out) {
     static const char* const Yes[] = {"yes", "true", "on", "1"};
@@ -120,16 +121,19 @@ static bool ReadLine(char* line, const char* file, int number, LaunchOptions* op
 int ReadConfig(FILE* f, const char* name, LaunchOptions* options) {
     char line[ConfigLineMax];
     int number = 0, skipped = 0;
-    while (fgets(line, sizeof line, f)) {
+    long left = ConfigBytesMax;
+    while (left > 0 && fgets(line, sizeof line, f)) {
         number++;
+        left -= long(strlen(line));
         if (!strchr(line, '\n') && !feof(f)) {
             fprintf(stderr, "murko: %s:%d: longer than %d characters: line ignored\n", name, number, ConfigLineMax - 2);
-            for (int c = 0; c != '\n' && c != EOF;) c = fgetc(f);
+            for (int c = 0; c != '\n' && c != EOF && left > 0; left--) c = fgetc(f);
             skipped++;
             continue;
         }
         if (!ReadLine(line, name, number, options)) skipped++;
     }
+    if (left <= 0) fprintf(stderr, "murko: %s: longer than %ld bytes: the rest is ignored\n", name, ConfigBytesMax);
     return skipped;
 }
 

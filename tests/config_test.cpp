@@ -46,14 +46,14 @@ struct Home {
 
 // Each line between a comment and "scale = 2": a bad one is named with its line number, and reading goes on.
 TEST(Config, EveryLineGoodOrToldAndSkipped) {
-    const std::pair<const char*, bool> lines[] = {
+    const std::pair<std::string, bool> lines[] = {
         {"scale=16 # biggest", true}, {"key-up = keypad 8,right gui", true}, {"", true},
         {"scale = 17", false},        {"fullscreen = maybe", false},          {"volume = 3", false},
         {"scale", false},             {"key-a = Space, Nope", false},         {"key-a = A, B, C, D, E", false},
-        {"key-a = F12", false},       {std::string(600, 'x').c_str(), false},
+        {"key-a = F12", false},       {std::string(600, 'x'), false},
     };
     for (const auto& [line, good] : lines) {
-        const std::string text = std::string("# first\n") + line + "\nscale = 2\n";
+        const std::string text = "# first\n" + line + "\nscale = 2\n";
         FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
         LaunchOptions o;
         testing::internal::CaptureStderr();
@@ -77,7 +77,12 @@ TEST(Config, TheCommandLineWinsOverTheFile) {
     EXPECT_EQ(Options.host.display, DisplayGray2) << "the file's, where the command line says nothing";
     EXPECT_EQ(Parse({"murko", "--key-a", "Nope"}), 2);
     const std::pair<std::vector<std::string>, int> scales[] = {
-        {{"murko"}, 5}, {{"murko", "--headless"}, 0}, {{"murko", "--headless", "--config", own}, 3}, {{"murko", "--input", "--config"}, 5}};
+        {{"murko"}, 5},
+        {{"murko", "--headless"}, 0},
+        {{"murko", "--headless", "--config", own}, 3},
+        {{"murko", "--input", "--config"}, 5},
+        {{"murko", "--config", "/dev/zero"}, 0},
+    };
     for (const auto& [args, scale] : scales) {
         Parse(args);
         EXPECT_EQ(Options.host.scale, scale) << args.back();
