@@ -72,8 +72,8 @@ std::string ScreenshotFolder() {
 // murko-DATE-TIME, with "-N" from the second try on, and the scale's "-xN" before ".png".
 static std::string ShotName(const char* stamp, int attempt, int scale) {
     std::string name = std::string("murko-") + stamp;
-    if (attempt > 1) name += "-" + std::to_string(attempt);
-    if (scale > 1) name += "-x" + std::to_string(scale);
+    if (attempt > 1) name.append("-").append(std::to_string(attempt));  // appends: GCC 12 -O3 sees a false overlap in "-" + string
+    if (scale > 1) name.append("-x").append(std::to_string(scale));
     return name + ".png";
 }
 
