@@ -103,7 +103,8 @@ TEST(Config, KeysGamepadsAndF12ReachTheWindow) {
     for (const auto& [usb, pressed] : keys) {
         SdlInjectKey(usb, true, false);
         std::string polled;
-        for (HostEvent e; HostPollEvent(&e);) polled += e.type == HostEventKeyDown ? " " + std::to_string(e.key) : "";
+        for (HostEvent e; HostPollEvent(&e);)
+            if (e.type == HostEventKeyDown) polled.append(" ").append(std::to_string(e.key));
         EXPECT_EQ(polled, pressed) << usb;
     }
     SdlInjectPadButton(SdlInjectPad(), 0, true);
