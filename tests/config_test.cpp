@@ -19,24 +19,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int UsbW = 26, UsbX = 27, UsbY = 28, UsbSpace = 44, UsbF12 = 69, UsbUp = 82;  // SDL scancodes
+constexpr int UsbW = 26, UsbX = 27, UsbF12 = 69, UsbUp = 82;  // SDL scancodes
 
-int Parse(std::vector<std::string> words) {
+void Parse(std::vector<std::string> words) {
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
     testing::internal::CaptureStderr();
-    int result = ParseOptions(int(argv.size()), argv.data());
+    ParseOptions(int(argv.size()), argv.data());
     testing::internal::GetCapturedStderr();
-    return result;
 }
 
 // A temporary HOME (no XDG_* folders set) for one test.
 struct Home {
     fs::path path = fs::temp_directory_path() / ("murko-home-" + std::to_string(getpid()));
     Home() {
-        fs::remove_all(path), fs::create_directories(path / ".config/murko");
+        fs::remove_all(path);
+        fs::create_directories(path / ".config/murko");
         setenv("HOME", path.c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME"), unsetenv("XDG_DATA_HOME");
+        unsetenv("XDG_CONFIG_HOME");
+        unsetenv("XDG_DATA_HOME");
     }
     ~Home() { fs::remove_all(path); }
     void Write(const std::string& name, const std::string& text) const { std::ofstream(path / name) << text; }
@@ -47,10 +48,17 @@ struct Home {
 // Each line between a comment and "scale = 2": a bad one is named with its line number, and reading goes on.
 TEST(Config, EveryLineGoodOrToldAndSkipped) {
     const std::pair<std::string, bool> lines[] = {
-        {"scale=16 # biggest", true}, {"key-up = keypad 8,right gui", true}, {"", true},
-        {"scale = 17", false},        {"fullscreen = maybe", false},          {"volume = 3", false},
-        {"scale", false},             {"key-a = Space, Nope", false},         {"key-a = A, B, C, D, E", false},
-        {"key-a = F12", false},       {std::string(600, 'x'), false},
+        {"scale=16 # biggest", true},
+        {"key-up = keypad 8,right gui", true},
+        {"", true},
+        {"scale = 17", false},
+        {"fullscreen = maybe", false},
+        {"volume = 3", false},
+        {"scale", false},
+        {"key-a = Space, Nope", false},
+        {"key-a = A, B, C, D, E", false},
+        {"key-a = F12", false},
+        {std::string(600, 'x'), false},
     };
     for (const auto& [line, good] : lines) {
         const std::string text = "# first\n" + line + "\nscale = 2\n";
@@ -67,15 +75,12 @@ TEST(Config, EveryLineGoodOrToldAndSkipped) {
 TEST(Config, TheCommandLineWinsOverTheFile) {
     Home home;
     home.Write(".config/murko/murko.conf", "scale = 5\n");
-    home.Write("own.conf", "scale = 3\nmute = yes\ndisplay = gray2\nkey-a = X\ngamepad = no\n");
+    home.Write("own.conf", "scale = 3\nmute = yes\ndisplay = gray2\n");
     const std::string own = (home.path / "own.conf").string();
-    EXPECT_EQ(Parse({"murko", "--scale", "2", "--config", own, "--no-mute", "--key-a", "Y", "--gamepad"}), -1);
+    Parse({"murko", "--scale", "2", "--config", own, "--no-mute"});
     EXPECT_EQ(Options.host.scale, 2);
     EXPECT_FALSE(Options.mute);
-    EXPECT_TRUE(Options.host.gamepad);
-    EXPECT_EQ(Options.host.keys[4][0], UsbY);
     EXPECT_EQ(Options.host.display, DisplayGray2) << "the file's, where the command line says nothing";
-    EXPECT_EQ(Parse({"murko", "--key-a", "Nope"}), 2);
     const std::pair<std::vector<std::string>, int> scales[] = {
         {{"murko"}, 5},
         {{"murko", "--headless"}, 0},
@@ -89,22 +94,30 @@ TEST(Config, TheCommandLineWinsOverTheFile) {
     }
 }
 
-// The player's keys reach the SDL backend's poll (a button without any keeps its usual ones), a pad
-// switched off presses nothing, and F12 saves the picture (one file at scale 1).
+// The player's keys reach the SDL backend's poll, a pad switched off presses nothing, and F12
+// saves the picture (one file at scale 1).
 TEST(Config, KeysGamepadsAndF12ReachTheWindow) {
     Home home;
     fs::create_directories(home.path / "Pictures");
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     HostConfig config{DisplayRgb565, 1, false, true};
-    config.keys[0][0] = UsbW, config.keys[4][0] = UsbX, config.gamepad = false;
+    config.keys[0][0] = UsbW;
+    config.keys[4][0] = UsbX;
+    config.gamepad = false;
     HostUse(SdlBackend());
     ASSERT_TRUE(HostOpen(config));
-    const std::pair<int, const char*> keys[] = {{UsbW, " 38"}, {UsbUp, ""}, {UsbX, " 193"}, {UsbSpace, ""}, {UsbF12, ""}};
+    const std::pair<int, const char*> keys[] = {
+        {UsbW, " 38"},
+        {UsbUp, ""},  // replaced by W
+        {UsbX, " 193"},
+        {UsbF12, ""},
+    };
     for (const auto& [usb, pressed] : keys) {
         SdlInjectKey(usb, true, false);
         std::string polled;
-        for (HostEvent e; HostPollEvent(&e);)
+        for (HostEvent e; HostPollEvent(&e);) {
             if (e.type == HostEventKeyDown) polled.append(" ").append(std::to_string(e.key));
+        }
         EXPECT_EQ(polled, pressed) << usb;
     }
     SdlInjectPadButton(SdlInjectPad(), 0, true);
@@ -134,6 +147,7 @@ TEST(Config, ScreenshotsGoToPicturesOrData) {
     }
     std::vector<uint32_t> picture(240 * 320, 0x123456);
     std::string saved;
-    for (int i = 0; i < 2; i++) WriteScreenshots(ScreenshotFolder(), picture.data(), 3, &saved);
+    WriteScreenshots(ScreenshotFolder(), picture.data(), 3, &saved);
+    WriteScreenshots(ScreenshotFolder(), picture.data(), 3, &saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(ScreenshotFolder()), fs::directory_iterator()), 4) << "none overwritten";
 }
