@@ -20,6 +20,7 @@
 #include "screens/name_entry.h"
 
 constexpr int32_t FrameGateMs = 30;  // a frame starts once more than this has elapsed
+constexpr uint32_t FeedStepMs = 2;   // longest rest while the sound driver must be fed from this loop
 
 // In ScreenState order.
 ScreenHandler ScreenHandlers[7] = {
@@ -63,8 +64,9 @@ void RunFrames() {
         UpdateSound();
         int32_t elapsed = FrameElapsedMs();
         if (elapsed <= FrameGateMs) {
-            // Not due: rest instead of spinning, waking often enough to feed the mixer.
-            HostIdle(uint32_t(elapsed < 0 ? 1 : FrameGateMs + 1 - elapsed));
+            // Not due: rest instead of spinning, waking often enough to feed a mixer that needs it.
+            uint32_t due = uint32_t(elapsed < 0 ? 1 : FrameGateMs + 1 - elapsed);
+            HostIdle(SoundNeedsFeeding() && due > FeedStepMs ? FeedStepMs : due);
             continue;
         }
         StartFrameTimer();

@@ -10,13 +10,16 @@ constexpr uint32_t SilentBlockMs = 185;  // the silent driver mixes 8192 samples
 
 static bool Started = false;        // MikMod_Init succeeded: every other library call is safe
 static bool SilentDriver = false;   // the silent driver plays: its mixing is never heard
+static bool SelfFedDriver = false;  // SDL's driver mixes on SDL's audio thread: nothing to feed
 static uint32_t LastSilentMix = 0;  // FrameStartTick of the silent driver's last mix
 
 bool SoundStarted() { return Started; }
+bool SoundNeedsFeeding() { return Started && !SelfFedDriver; }
 
 void SetSoundStarted(bool started) {
     Started = started;
     SilentDriver = started && md_device == MikMod_DriverFromAlias("nosound");
+    SelfFedDriver = started && md_device == MikMod_DriverFromAlias("sdl");
     LastSilentMix = G.FrameStartTick - SilentBlockMs;
 }
 

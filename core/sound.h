@@ -11,4 +11,5 @@ void Bark();                      // the bark, while sound is on
 void ToggleMute();                // flips SoundOn and sets the music volume to match
 void ApplyMusicVolume();          // sets the playing module's volume from SoundOn
 bool SoundStarted();              // the library runs (on a real driver or the silent one)
+bool SoundNeedsFeeding();         // the driver mixes only when UpdateSound is called (not SDL's, which feeds itself)
 void SetSoundStarted(bool started);  // recorded by the start-up and the shut-down

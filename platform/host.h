@@ -72,7 +72,7 @@ bool HostOpen(const HostConfig& config);  // opens the panel, the window and the
 void HostClose();
 uint32_t HostTicks();                     // milliseconds, wrapping at 2^32
 uint32_t HostSeedTicks();                 // the tick count a run's random seed is taken from
-void HostIdle(uint32_t msUntilDue);       // waits a little (never more than msUntilDue, nor 2 ms on a real clock)
+void HostIdle(uint32_t msUntilDue);       // waits, never more than msUntilDue
 bool HostPollEvent(HostEvent* event);     // takes the next waiting input event
 HostDisplayProperties HostGetDisplayProperties();
 uint8_t* HostBeginDraw();                 // address of the panel's frame buffer

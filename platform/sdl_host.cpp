@@ -16,7 +16,6 @@
 
 constexpr uint32_t VideoSystems = SDL_INIT_VIDEO;  // the SDL parts this half starts and stops
 constexpr int TitleAllowance = 40;                 // points kept free for a title bar when choosing a scale
-constexpr uint32_t IdleStepMs = 2;                 // longest single rest between passes of the loop
 constexpr uint32_t TitleNoticeMs = 4000;           // how long the title tells where a screenshot went
 constexpr char Title[] = "Murko";                  // the window's title
 
@@ -138,9 +137,9 @@ static uint32_t SeedTicks() {
     return uint32_t(uint64_t(now.tv_sec) * 1000u + uint64_t(now.tv_nsec) / 1000000u);
 }
 
-// Rests min(2, msUntilDue) ms with a nanosecond sleep, so a frame starts close to when it is due.
+// Rests msUntilDue ms with a nanosecond sleep; the loop asks for short rests when the mixer needs feeding.
 static void Idle(uint32_t msUntilDue) {
-    uint32_t ms = msUntilDue < IdleStepMs ? msUntilDue : IdleStepMs;
+    uint32_t ms = msUntilDue;
     if (ms == 0) return;
     timespec rest = {0, long(ms) * 1000000L};
     while (nanosleep(&rest, &rest) != 0) {
