@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/copy_yardstick.h"
 #include "core/globals.h"
 #include "core/random.h"
 #include "game/game_frame.h"
@@ -57,17 +58,6 @@ static void BM_GameFrameLevel9(benchmark::State& state) {
 }
 BENCHMARK(BM_GameFrameLevel9)->Arg(0)->Arg(1);
 
-// The yardstick of a frame's cost: one copy of the whole 153,600-byte back buffer.
-static void BM_CopyBackBuffer(benchmark::State& state) {
-    static uint16_t copy[BackBufferPixels];
-    for (auto _ : state) {
-        memcpy(copy, G.BackBuffer, sizeof copy);
-        benchmark::DoNotOptimize(copy);
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(sizeof copy));
-}
-BENCHMARK(BM_CopyBackBuffer);
 
 int main(int argc, char** argv) {
     if (argc >= 2 && strcmp(argv[1], "--one-level-9") == 0) {

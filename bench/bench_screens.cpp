@@ -6,6 +6,7 @@
 
 #include "app/data.h"
 #include "app/main_loop.h"
+#include "bench/copy_yardstick.h"
 #include "core/globals.h"
 #include "platform/host.h"
 
@@ -43,16 +44,5 @@ BENCHMARK(BM_ScreenFrame)
     ->Args({ScreenHelp, 1})
     ->Args({ScreenHelp, 2});
 
-// The yardstick of a frame's cost: one copy of the whole 153,600-byte back buffer.
-static void BM_CopyBackBuffer(benchmark::State& state) {
-    static uint16_t copy[BackBufferPixels];
-    for (auto _ : state) {
-        memcpy(copy, G.BackBuffer, sizeof copy);
-        benchmark::DoNotOptimize(copy);
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(sizeof copy));
-}
-BENCHMARK(BM_CopyBackBuffer);
 
 BENCHMARK_MAIN();
