@@ -10,8 +10,9 @@
 #include "app/options.h"
 #include "platform/panel.h"
 
-constexpr int ConfigLineMax = 512;        // characters a line may hold
-constexpr long ConfigBytesMax = 65536;    // bytes read at most (a settings file is a few lines, /dev/zero is not)
+constexpr int ConfigLineMax = 512;  // characters a line may hold
+constexpr long ConfigBytesMax =
+    65536;  // bytes read at most (a settings file is a few lines, /dev/zero is not)
 
 static bool ParseYesNo(const char* value, bool* out) {
     static const char* const Yes[] = {"yes", "true", "on", "1"};
@@ -31,10 +32,16 @@ static bool SetScale(const char* value, LaunchOptions* o) {
     return true;
 }
 
-static bool SetFullscreen(const char* value, LaunchOptions* o) { return ParseYesNo(value, &o->host.fullscreen); }
-static bool SetDisplay(const char* value, LaunchOptions* o) { return PanelParseMode(value, &o->host.display); }
+static bool SetFullscreen(const char* value, LaunchOptions* o) {
+    return ParseYesNo(value, &o->host.fullscreen);
+}
+static bool SetDisplay(const char* value, LaunchOptions* o) {
+    return PanelParseMode(value, &o->host.display);
+}
 static bool SetMute(const char* value, LaunchOptions* o) { return ParseYesNo(value, &o->mute); }
-static bool SetGamepad(const char* value, LaunchOptions* o) { return ParseYesNo(value, &o->host.gamepad); }
+static bool SetGamepad(const char* value, LaunchOptions* o) {
+    return ParseYesNo(value, &o->host.gamepad);
+}
 
 // Up to four key names, comma-separated; all must be known, or the button keeps its keys.
 static bool SetKeys(const char* value, int16_t keys[HostKeysPerButton]) {
@@ -55,10 +62,18 @@ static bool SetKeys(const char* value, int16_t keys[HostKeysPerButton]) {
     return true;
 }
 
-static bool SetKeyUp(const char* value, LaunchOptions* o) { return SetKeys(value, o->host.keys[0]); }
-static bool SetKeyDown(const char* value, LaunchOptions* o) { return SetKeys(value, o->host.keys[1]); }
-static bool SetKeyLeft(const char* value, LaunchOptions* o) { return SetKeys(value, o->host.keys[2]); }
-static bool SetKeyRight(const char* value, LaunchOptions* o) { return SetKeys(value, o->host.keys[3]); }
+static bool SetKeyUp(const char* value, LaunchOptions* o) {
+    return SetKeys(value, o->host.keys[0]);
+}
+static bool SetKeyDown(const char* value, LaunchOptions* o) {
+    return SetKeys(value, o->host.keys[1]);
+}
+static bool SetKeyLeft(const char* value, LaunchOptions* o) {
+    return SetKeys(value, o->host.keys[2]);
+}
+static bool SetKeyRight(const char* value, LaunchOptions* o) {
+    return SetKeys(value, o->host.keys[3]);
+}
 static bool SetKeyA(const char* value, LaunchOptions* o) { return SetKeys(value, o->host.keys[4]); }
 
 // Every setting: its name, what reads its value, and what a good value looks like.
@@ -114,7 +129,8 @@ static bool ReadLine(char* line, const char* file, int number, LaunchOptions* op
     const char* why = "expected name = value";
     std::string value = equals ? Trimmed(equals + 1, equals + strlen(equals)) : "";
     if (equals && ApplySetting(name.c_str(), value.c_str(), options, &why)) return true;
-    fprintf(stderr, "murko: %s:%d: %s%s%s: line ignored\n", file, number, name.c_str(), name.empty() ? "" : ": ", why);
+    fprintf(stderr, "murko: %s:%d: %s%s%s: line ignored\n", file, number, name.c_str(),
+            name.empty() ? "" : ": ", why);
     return false;
 }
 
@@ -126,14 +142,17 @@ int ReadConfig(FILE* f, const char* name, LaunchOptions* options) {
         number++;
         left -= long(strlen(line));
         if (!strchr(line, '\n') && !feof(f)) {
-            fprintf(stderr, "murko: %s:%d: longer than %d characters: line ignored\n", name, number, ConfigLineMax - 2);
+            fprintf(stderr, "murko: %s:%d: longer than %d characters: line ignored\n", name, number,
+                    ConfigLineMax - 2);
             for (int c = 0; c != '\n' && c != EOF && left > 0; left--) c = fgetc(f);
             skipped++;
             continue;
         }
         if (!ReadLine(line, name, number, options)) skipped++;
     }
-    if (left <= 0) fprintf(stderr, "murko: %s: longer than %ld bytes: the rest is ignored\n", name, ConfigBytesMax);
+    if (left <= 0)
+        fprintf(stderr, "murko: %s: longer than %ld bytes: the rest is ignored\n", name,
+                ConfigBytesMax);
     return skipped;
 }
 
@@ -141,12 +160,14 @@ int LoadConfigFile(const std::string& path, bool required, LaunchOptions* option
     FILE* f = path.empty() ? nullptr : fopen(path.c_str(), "r");
     if (!f) {
         if (required || (errno != ENOENT && !path.empty()))
-            fprintf(stderr, "murko: cannot read the settings %s: %s\n", path.c_str(), strerror(errno));
+            fprintf(stderr, "murko: cannot read the settings %s: %s\n", path.c_str(),
+                    strerror(errno));
         return -1;
     }
     int skipped = ReadConfig(f, path.c_str(), options);
     bool failed = ferror(f);
-    if (failed) fprintf(stderr, "murko: cannot read the settings %s: %s\n", path.c_str(), strerror(errno));
+    if (failed)
+        fprintf(stderr, "murko: cannot read the settings %s: %s\n", path.c_str(), strerror(errno));
     fclose(f);
     return failed ? -1 : skipped;
 }

@@ -6,7 +6,8 @@
 //     display = gray4           emulated panel, as --display
 //     mute = no                 start with sound off
 //     gamepad = yes             gamepads press the buttons
-//     key-a = Space, Left Ctrl  up to four keys of a button (key-up, key-down, key-left, key-right, key-a)
+//     key-a = Space, Left Ctrl  up to four keys of a button (key-up, key-down, key-left, key-right,
+//     key-a)
 #pragma once
 
 #include <cstdio>

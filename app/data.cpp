@@ -1,4 +1,5 @@
-// Data folders and start-up loading: paths, the 26 pictures, the raster font, scores, a first level.
+// Data folders and start-up loading: paths, the 26 pictures, the raster font, scores, a first
+// level.
 #include "app/data.h"
 
 #include <sys/stat.h>
@@ -8,8 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/globals.h"
 #include "app/options.h"
+#include "core/globals.h"
 #include "core/random.h"
 #include "game/level.h"
 #include "gfx/draw.h"
@@ -84,15 +85,17 @@ static bool HoldsGraph(const std::string& folder) {
     return stat((folder + "Graph").c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-void BuildDataPathsFrom(const std::string& exeFolder, const std::string& dataDir, const std::string& installDir,
-                        const std::string& userFolder) {
+void BuildDataPathsFrom(const std::string& exeFolder, const std::string& dataDir,
+                        const std::string& installDir, const std::string& userFolder) {
     std::string beside = FolderWithSlash(exeFolder);
     std::string data = beside;
     std::string scores = beside;
     if (!dataDir.empty()) {
         data = scores = FolderWithSlash(dataDir);
-        if (!HoldsGraph(data)) fprintf(stderr, "murko: the data folder %s holds no Graph folder\n", data.c_str());
-    } else if (!HoldsGraph(beside) && !installDir.empty() && HoldsGraph(FolderWithSlash(installDir))) {
+        if (!HoldsGraph(data))
+            fprintf(stderr, "murko: the data folder %s holds no Graph folder\n", data.c_str());
+    } else if (!HoldsGraph(beside) && !installDir.empty() &&
+               HoldsGraph(FolderWithSlash(installDir))) {
         data = FolderWithSlash(installDir);
         if (!userFolder.empty()) scores = FolderWithSlash(userFolder);
     }
@@ -110,22 +113,26 @@ static std::string InstalledDataFolder(const std::string& exeFolder) {
 
 void BuildDataPaths() {
     std::string exeFolder = HostExecutableFolder();
-    BuildDataPathsFrom(exeFolder, Options.dataDir, InstalledDataFolder(exeFolder), UserDataFolder());
+    BuildDataPathsFrom(exeFolder, Options.dataDir, InstalledDataFolder(exeFolder),
+                       UserDataFolder());
 }
 
 void LoadRasterFontFile() {
     std::string path = G.GraphFolder + "Antique.fnt";
     FILE* file = fopen(path.c_str(), "rb");
     if (!file) {
-        fprintf(stderr, "murko: cannot open font %s (%s); text stays blank\n", path.c_str(), strerror(errno));
+        fprintf(stderr, "murko: cannot open font %s (%s); text stays blank\n", path.c_str(),
+                strerror(errno));
         return;
     }
     size_t got = fread(G.FontGlyphs, 1, sizeof G.FontGlyphs, file);
     if (ferror(file))
-        fprintf(stderr, "murko: cannot read font %s (%s); unread glyphs stay blank\n", path.c_str(), strerror(errno));
+        fprintf(stderr, "murko: cannot read font %s (%s); unread glyphs stay blank\n", path.c_str(),
+                strerror(errno));
     else if (got < sizeof G.FontGlyphs)
-        fprintf(stderr, "murko: font %s is short (%zu of %zu bytes); the missing glyphs stay blank\n", path.c_str(),
-                got, sizeof G.FontGlyphs);
+        fprintf(stderr,
+                "murko: font %s is short (%zu of %zu bytes); the missing glyphs stay blank\n",
+                path.c_str(), got, sizeof G.FontGlyphs);
     fclose(file);
 }
 
@@ -146,7 +153,8 @@ static void ClearPictures() {
 void LoadResources() {
     Srand(Options.haveSeed ? Options.seed : HostSeedTicks());
     ClearPictures();
-    for (const PictureLoad& load : PictureLoads) LoadTarga(G.GraphFolder + load.file, load.width, load.height, load.slot);
+    for (const PictureLoad& load : PictureLoads)
+        LoadTarga(G.GraphFolder + load.file, load.width, load.height, load.slot);
     LoadRasterFontFile();
     SetDefaultHighScores();
     LoadHighScores();

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/globals.h"
 #include "app/input.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/script.h"
 #include "app/state_dump.h"
+#include "core/globals.h"
 #include "platform/host.h"
 
 static FILE* RecordFile = nullptr;  // --record: the recording being written
@@ -28,7 +28,8 @@ static bool LoadInputScript() {
     char message[ScriptMessageSize];
     ClearScript();
     const std::string& script = Options.playFile.empty() ? Options.inputFile : Options.playFile;
-    if (!script.empty() && !LoadScriptFile(script.c_str(), !Options.playFile.empty(), message, sizeof message)) {
+    if (!script.empty() &&
+        !LoadScriptFile(script.c_str(), !Options.playFile.empty(), message, sizeof message)) {
         fprintf(stderr, "murko: %s\n", message);
         return false;
     }
@@ -44,7 +45,8 @@ static bool OpenRecording() {
     if (Options.recordFile.empty()) return true;
     RecordFile = fopen(Options.recordFile.c_str(), "w");
     if (!RecordFile) {
-        fprintf(stderr, "murko: cannot create the recording %s: %s\n", Options.recordFile.c_str(), strerror(errno));
+        fprintf(stderr, "murko: cannot create the recording %s: %s\n", Options.recordFile.c_str(),
+                strerror(errno));
         return false;
     }
     return true;

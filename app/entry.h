@@ -5,4 +5,4 @@ struct HostBackend;
 
 // The whole program, with the backend used for a window; returns the exit code.
 int MurkoMain(int argc, char** argv, const HostBackend* windowBackend);
-void FinishRun();                      // after the last frame: the state dump and the screenshot
+void FinishRun();  // after the last frame: the state dump and the screenshot

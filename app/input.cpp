@@ -1,11 +1,11 @@
 // Buttons and stylus: host and scripted events applied to the latches, recordings written.
 #include "app/input.h"
 
-#include "core/globals.h"
 #include "app/script.h"
+#include "core/globals.h"
 
-static bool ReplayOnly = false;      // drop host keys and taps while the script lasts
-static FILE* RecordFile = nullptr;   // where delivered events are written, or null
+static bool ReplayOnly = false;     // drop host keys and taps while the script lasts
+static FILE* RecordFile = nullptr;  // where delivered events are written, or null
 
 // The frame a pump belongs to: the one just shown, or -1 before the first.
 static int32_t PumpFrame() { return int32_t(G.FrameCount) - 1; }
@@ -48,7 +48,8 @@ bool TakeInputEvent(HostEvent* event) {
 void BeginScriptedInput(bool replay) {
     ReplayOnly = replay;
     ScriptNextEvent = 0;
-    while (ScriptNextEvent < ScriptEventCount && ScriptEvents[ScriptNextEvent].frame == StartUpFrame) {
+    while (ScriptNextEvent < ScriptEventCount &&
+           ScriptEvents[ScriptNextEvent].frame == StartUpFrame) {
         HostEvent event = HostEventFromScript(ScriptEvents[ScriptNextEvent++]);
         Record(event);
         HandleInputEvent(event);
@@ -61,7 +62,8 @@ void HandleInputEvent(const HostEvent& event) {
     switch (event.type) {
         case HostEventKeyDown:
             // In this order; a code that matches two entries sets both. The front-end screens take
-            // every press of A (screens/highlight.cpp), so none is left to open the map in the next game.
+            // every press of A (screens/highlight.cpp), so none is left to open the map in the next
+            // game.
             if (event.key == G.KeyList[KeyA].code) G.ALatch = 1;
             if (event.key == G.KeyList[KeyLeft].code) G.LeftDown = 1;
             if (event.key == G.KeyList[KeyRight].code) G.RightDown = 1;
@@ -79,14 +81,11 @@ void HandleInputEvent(const HostEvent& event) {
             G.TapPosY = event.y & 0xFFFF;
             G.TapConsumed = 0;
             break;
-        case HostEventQuit:
-            G.QuitRequested = 1;
-            break;
+        case HostEventQuit: G.QuitRequested = 1; break;
         case HostEventTyped:
             // Only the name entry reads typed keys; elsewhere they would wait for it.
             if (G.ScreenState == ScreenNewHighScore) G.TypedKey = event.key;
             break;
-        default:
-            break;
+        default: break;
     }
 }

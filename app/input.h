@@ -6,7 +6,7 @@
 
 #include "platform/host.h"
 
-bool TakeInputEvent(HostEvent* event);       // the next event for the pump: scripted or from the host
+bool TakeInputEvent(HostEvent* event);  // the next event for the pump: scripted or from the host
 void HandleInputEvent(const HostEvent& event);  // applies one event to the latches
 
 // Scripted input. The loaded script (app/script.h) is delivered from the pumps; with replay set,

@@ -3,12 +3,12 @@
 
 #include "app/data.h"
 #include "app/entry.h"
-#include "core/globals.h"
 #include "app/input.h"
-#include "core/input.h"
 #include "app/options.h"
 #include "app/present.h"
 #include "app/sound.h"
+#include "core/globals.h"
+#include "core/input.h"
 #include "core/sound.h"
 #include "game/game_frame.h"
 #include "gfx/draw.h"
@@ -20,11 +20,13 @@
 #include "screens/name_entry.h"
 
 constexpr int32_t FrameGateMs = 30;  // a frame starts once more than this has elapsed
-constexpr uint32_t FeedStepMs = 2;   // longest rest while the sound driver must be fed from this loop
+constexpr uint32_t FeedStepMs =
+    2;  // longest rest while the sound driver must be fed from this loop
 
 // In ScreenState order.
 ScreenHandler ScreenHandlers[7] = {
-    GameFrame, HighScoreScreen, MainMenuScreen, NewHighScoreScreen, HelpScreen, LevelSelectScreen, LevelCompleteScreen,
+    GameFrame,  HighScoreScreen,   MainMenuScreen,      NewHighScoreScreen,
+    HelpScreen, LevelSelectScreen, LevelCompleteScreen,
 };
 
 uint32_t StartFrameTimer() {
@@ -46,7 +48,8 @@ int PumpMessages(uint8_t present) {
 }
 
 void RunScreenHandler() {
-    if (G.ScreenState >= 0 && G.ScreenState < 7 && ScreenHandlers[G.ScreenState]) ScreenHandlers[G.ScreenState]();
+    if (G.ScreenState >= 0 && G.ScreenState < 7 && ScreenHandlers[G.ScreenState])
+        ScreenHandlers[G.ScreenState]();
 }
 
 void RunFrame() {
@@ -57,7 +60,9 @@ void RunFrame() {
     PumpMessages(1);
 }
 
-static bool FrameLimitReached() { return Options.frames >= 0 && long(G.FrameCount) >= Options.frames; }
+static bool FrameLimitReached() {
+    return Options.frames >= 0 && long(G.FrameCount) >= Options.frames;
+}
 
 void RunFrames() {
     for (;;) {

@@ -56,8 +56,9 @@ static bool ParseNumber(const char* text, long low, long high, long* out) {
 
 // Options followed by a value.
 static bool ValueTaken(const char* option) {
-    static const char* const Taking[] = {"--data", "--scale", "--display", "--audio", "--seed", "--input", "--record",
-                                         "--play", "--frames", "--dump-state", "--screenshot", "--config"};
+    static const char* const Taking[] = {"--data",   "--scale",      "--display",    "--audio",
+                                         "--seed",   "--input",      "--record",     "--play",
+                                         "--frames", "--dump-state", "--screenshot", "--config"};
     for (const char* name : Taking)
         if (!strcmp(option, name)) return true;
     return !strncmp(option, "--key-", 6);
@@ -71,8 +72,10 @@ static int Fail(const char* what, const char* arg) {
 // A recording brings its own seed and input: --play goes with neither --seed nor --input.
 static int CheckInputOptions() {
     if (Options.playFile.empty()) return -1;
-    if (Options.haveSeed) return Fail("--seed cannot be combined with --play", Options.playFile.c_str());
-    if (!Options.inputFile.empty()) return Fail("--play cannot be combined with --input", Options.inputFile.c_str());
+    if (Options.haveSeed)
+        return Fail("--seed cannot be combined with --play", Options.playFile.c_str());
+    if (!Options.inputFile.empty())
+        return Fail("--play cannot be combined with --input", Options.inputFile.c_str());
     return -1;
 }
 
@@ -83,11 +86,15 @@ static void ReadSettingsFile(int argc, char** argv) {
     bool headless = false;
     for (int i = 1; i < argc; i++) {
         if (!strcmp(argv[i], "--headless")) headless = true;
-        if (!strcmp(argv[i], "--config") && i + 1 < argc) named = argv[++i];
-        else if (i + 1 < argc && ValueTaken(argv[i])) i++;
+        if (!strcmp(argv[i], "--config") && i + 1 < argc)
+            named = argv[++i];
+        else if (i + 1 < argc && ValueTaken(argv[i]))
+            i++;
     }
-    if (named) LoadConfigFile(named, true, &Options);
-    else if (!headless) LoadConfigFile(DefaultConfigPath(), false, &Options);
+    if (named)
+        LoadConfigFile(named, true, &Options);
+    else if (!headless)
+        LoadConfigFile(DefaultConfigPath(), false, &Options);
 }
 
 int ParseOptions(int argc, char** argv) {
@@ -103,15 +110,42 @@ int ParseOptions(int argc, char** argv) {
             return true;
         };
         long n = 0;
-        if (!strcmp(a, "--help")) { fputs(Usage, stdout); return 0; }
-        if (!strcmp(a, "--version")) { printf("murko %s\n", MURKO_VERSION); return 0; }
-        if (!strcmp(a, "--headless")) { Options.headless = true; continue; }
-        if (!strcmp(a, "--fullscreen")) { Options.host.fullscreen = true; continue; }
-        if (!strcmp(a, "--windowed")) { Options.host.windowed = true; continue; }
-        if (!strcmp(a, "--mute")) { Options.mute = true; continue; }
-        if (!strcmp(a, "--no-mute")) { Options.mute = false; continue; }
-        if (!strcmp(a, "--gamepad")) { Options.host.gamepad = true; continue; }
-        if (!strcmp(a, "--no-gamepad")) { Options.host.gamepad = false; continue; }
+        if (!strcmp(a, "--help")) {
+            fputs(Usage, stdout);
+            return 0;
+        }
+        if (!strcmp(a, "--version")) {
+            printf("murko %s\n", MURKO_VERSION);
+            return 0;
+        }
+        if (!strcmp(a, "--headless")) {
+            Options.headless = true;
+            continue;
+        }
+        if (!strcmp(a, "--fullscreen")) {
+            Options.host.fullscreen = true;
+            continue;
+        }
+        if (!strcmp(a, "--windowed")) {
+            Options.host.windowed = true;
+            continue;
+        }
+        if (!strcmp(a, "--mute")) {
+            Options.mute = true;
+            continue;
+        }
+        if (!strcmp(a, "--no-mute")) {
+            Options.mute = false;
+            continue;
+        }
+        if (!strcmp(a, "--gamepad")) {
+            Options.host.gamepad = true;
+            continue;
+        }
+        if (!strcmp(a, "--no-gamepad")) {
+            Options.host.gamepad = false;
+            continue;
+        }
         if (!v && !strncmp(a, "--", 2)) return Fail("missing value for", a);
         if (!strcmp(a, "--seed")) {
             if (!ParseNumber(v, 0, 4294967295L, &n)) return Fail("bad seed", v);
@@ -131,18 +165,27 @@ int ParseOptions(int argc, char** argv) {
             i++;
         } else if (!strncmp(a, "--key-", 6)) {
             const char* why = nullptr;
-            if (!ApplySetting(a + 2, v, &Options, &why)) return Fail((std::string(a) + ": " + why).c_str(), v);
+            if (!ApplySetting(a + 2, v, &Options, &why))
+                return Fail((std::string(a) + ": " + why).c_str(), v);
             i++;
         } else if (!strcmp(a, "--config")) {
             i++;  // read before the rest
-        } else if (!strcmp(a, "--input")) value(&Options.inputFile);
-        else if (!strcmp(a, "--record")) value(&Options.recordFile);
-        else if (!strcmp(a, "--play")) value(&Options.playFile);
-        else if (!strcmp(a, "--dump-state")) value(&Options.dumpFile);
-        else if (!strcmp(a, "--screenshot")) value(&Options.screenshotFile);
-        else if (!strcmp(a, "--data")) value(&Options.dataDir);
-        else if (!strcmp(a, "--audio")) value(&Options.audioDriver);
-        else return Fail("unknown option", a);
+        } else if (!strcmp(a, "--input"))
+            value(&Options.inputFile);
+        else if (!strcmp(a, "--record"))
+            value(&Options.recordFile);
+        else if (!strcmp(a, "--play"))
+            value(&Options.playFile);
+        else if (!strcmp(a, "--dump-state"))
+            value(&Options.dumpFile);
+        else if (!strcmp(a, "--screenshot"))
+            value(&Options.screenshotFile);
+        else if (!strcmp(a, "--data"))
+            value(&Options.dataDir);
+        else if (!strcmp(a, "--audio"))
+            value(&Options.audioDriver);
+        else
+            return Fail("unknown option", a);
     }
     return CheckInputOptions();
 }

@@ -8,13 +8,15 @@
 #include "core/globals.h"
 #include "platform/host.h"
 
-static_assert(std::endian::native == std::endian::little, "the pixel packing reads pixels as little-endian words");
+static_assert(std::endian::native == std::endian::little,
+              "the pixel packing reads pixels as little-endian words");
 
-constexpr int TileSide = 8;            // side of the square blocks the transposing loop works in
-constexpr int Grey4Columns = 48;       // back-buffer columns the 4-bit path converts side by side
-constexpr ptrdiff_t Row512 = 512;      // row pitch of the padded 16-bit layout
-constexpr ptrdiff_t Grey4Line = 160;   // bytes of one landscape line on the 4-bit panel
-static_assert(ScreenWidth % Grey4Columns == 0 && ScreenWidth % TileSide == 0 && ScreenHeight % TileSide == 0,
+constexpr int TileSide = 8;           // side of the square blocks the transposing loop works in
+constexpr int Grey4Columns = 48;      // back-buffer columns the 4-bit path converts side by side
+constexpr ptrdiff_t Row512 = 512;     // row pitch of the padded 16-bit layout
+constexpr ptrdiff_t Grey4Line = 160;  // bytes of one landscape line on the 4-bit panel
+static_assert(ScreenWidth % Grey4Columns == 0 && ScreenWidth % TileSide == 0 &&
+                  ScreenHeight % TileSide == 0,
               "the blocks tile the screen exactly");
 constexpr uint64_t TopBitsMask = 0x0003000300030003ull;  // p >> 14 of four pixels read as one word
 // Gathers the four 2-bit values of TopBitsMask into the top byte, leftmost pixel in bits 7-6.
@@ -35,10 +37,12 @@ static uint8_t Level4(uint16_t p) { return uint8_t(((p >> 11) + ((p >> 5) & 63) 
 // The 16-bit layouts with x pitch 2: one block, or a block a row at 512-byte intervals.
 static void CopyRows512(uint8_t* dst) {
     const uint8_t* src = reinterpret_cast<const uint8_t*>(G.BackBuffer);
-    for (int y = 0; y < ScreenHeight; y++) memcpy(dst + y * Row512, src + y * ScreenWidth * 2, ScreenWidth * 2);
+    for (int y = 0; y < ScreenHeight; y++)
+        memcpy(dst + y * Row512, src + y * ScreenWidth * 2, ScreenWidth * 2);
 }
 
-// Any 16-bit layout, one pixel at a time in back-buffer order (so overlapping layouts end the same).
+// Any 16-bit layout, one pixel at a time in back-buffer order (so overlapping layouts end the
+// same).
 static void WalkPixels(uint8_t* start, ptrdiff_t xstep, ptrdiff_t ystep) {
     const uint16_t* src = G.BackBuffer;
     for (int y = 0; y < ScreenHeight; y++) {
@@ -68,7 +72,8 @@ static void TransposeTile(uint8_t* start, ptrdiff_t xstep, ptrdiff_t ystep, int 
 // copy is a transpose, done tile by tile so both sides stay in the cache.
 static void TransposeTiles(uint8_t* start, ptrdiff_t xstep, ptrdiff_t ystep) {
     for (int y0 = 0; y0 < ScreenHeight; y0 += TileSide)
-        for (int x0 = 0; x0 < ScreenWidth; x0 += TileSide) TransposeTile(start, xstep, ystep, x0, y0);
+        for (int x0 = 0; x0 < ScreenWidth; x0 += TileSide)
+            TransposeTile(start, xstep, ystep, x0, y0);
 }
 
 // The general 16-bit layout. Steps are the pitches with bit 0 cleared; with rows running upwards
@@ -76,7 +81,8 @@ static void TransposeTiles(uint8_t* start, ptrdiff_t xstep, ptrdiff_t ystep) {
 static void PresentGeneral(uint8_t* dst, int32_t xPitch, int32_t yPitch) {
     ptrdiff_t xstep = ptrdiff_t(xPitch >> 1) * 2, ystep = ptrdiff_t(yPitch >> 1) * 2;
     uint8_t* start = dst + (ystep < 0 ? -ystep * (ScreenHeight - 1) : 0);
-    bool transpose = (ystep == 2 || ystep == -2) && (xstep >= 2 * ScreenHeight || xstep <= -2 * ScreenHeight);
+    bool transpose =
+        (ystep == 2 || ystep == -2) && (xstep >= 2 * ScreenHeight || xstep <= -2 * ScreenHeight);
     if (transpose)
         TransposeTiles(start, xstep, ystep);
     else
@@ -106,7 +112,8 @@ static void PresentGrey2(uint8_t* dst, int32_t yPitch) {
     for (int y = 0; y < ScreenHeight; y++) {
         uint8_t* row = dst + y * rowPitch;
         for (int w = 0; w < ScreenWidth / 16; w++, src += 16) {
-            uint8_t word[4] = {PackFour(src), PackFour(src + 4), PackFour(src + 8), PackFour(src + 12)};
+            uint8_t word[4] = {PackFour(src), PackFour(src + 4), PackFour(src + 8),
+                               PackFour(src + 12)};
             memcpy(row + 4 * w, word, sizeof word);
         }
     }
@@ -120,7 +127,8 @@ static void PresentGrey4(uint8_t* dst) {
             const uint16_t* lower = G.BackBuffer + (ScreenHeight - 1 - 2 * j) * ScreenWidth + x0;
             const uint16_t* upper = lower - ScreenWidth;
             uint8_t out[Grey4Columns];
-            for (int i = 0; i < Grey4Columns; i++) out[i] = uint8_t(Level4(lower[i]) << 4 | Level4(upper[i]));
+            for (int i = 0; i < Grey4Columns; i++)
+                out[i] = uint8_t(Level4(lower[i]) << 4 | Level4(upper[i]));
             for (int i = 0; i < Grey4Columns; i++) dst[(x0 + i) * Grey4Line + j] = out[i];
         }
 }

@@ -15,16 +15,13 @@ uint32_t ScriptSeed = 0;                   // its seed
 
 static const char VersionWord[] = "murko-recording";  // first word of a recording
 
-// Button names as scripts write them, with their KeyList index; a code is written by its first match.
+// Button names as scripts write them, with their KeyList index; a code is written by its first
+// match.
 static const struct {
     const char* name;
     int8_t button;
 } ButtonNames[] = {
-    {"up", KeyUp},
-    {"down", KeyDown},
-    {"left", KeyLeft},
-    {"right", KeyRight},
-    {"a", KeyA},
+    {"up", KeyUp}, {"down", KeyDown}, {"left", KeyLeft}, {"right", KeyRight}, {"a", KeyA},
 };
 
 static const char ButtonChoice[] = "expected up, down, left, right or a";  // said after a bad key
@@ -56,13 +53,13 @@ static bool ParseInteger(const char* text, long long low, long long high, long l
 
 // Everything one line of text is worth while reading a file.
 struct LineReader {
-    const char* name;      // file name for messages
-    int line;              // number of the current line, from 1
-    char* message;         // where an error goes
-    int messageSize;       // its room
-    bool recording;        // reading a recording
-    bool sawVersion;       // the version line was read
-    int32_t lastFrame;     // frame of the previous event
+    const char* name;   // file name for messages
+    int line;           // number of the current line, from 1
+    char* message;      // where an error goes
+    int messageSize;    // its room
+    bool recording;     // reading a recording
+    bool sawVersion;    // the version line was read
+    int32_t lastFrame;  // frame of the previous event
 };
 
 static bool Fail(LineReader* r, const char* format, ...) {
@@ -92,12 +89,13 @@ static int SplitWords(char* line, char** words, int max) {
 static bool ParseVersionLine(LineReader* r, char** words, int count) {
     long long version = 0;
     if (count < 1 || strcmp(words[0], VersionWord) != 0)
-        return Fail(r, "not a recording (the first line must be \"%s %d\")", VersionWord, RecordingVersion);
+        return Fail(r, "not a recording (the first line must be \"%s %d\")", VersionWord,
+                    RecordingVersion);
     if (count != 2 || !ParseInteger(words[1], 0, 1000000, &version))
         return Fail(r, "bad version line (expected \"%s %d\")", VersionWord, RecordingVersion);
     if (version != RecordingVersion)
-        return Fail(r, "recording version %lld is not supported (this build reads version %d)", version,
-                    RecordingVersion);
+        return Fail(r, "recording version %lld is not supported (this build reads version %d)",
+                    version, RecordingVersion);
     r->sawVersion = true;
     return true;
 }
@@ -140,14 +138,18 @@ static bool ParseTap(LineReader* r, char** words, int count, ScriptEvent* e) {
 }
 
 // Codes a typed key may carry: the printable characters, Backspace and Enter.
-static bool TypedCodeValid(long long code) { return (code >= 32 && code <= 126) || code == 8 || code == 13; }
+static bool TypedCodeValid(long long code) {
+    return (code >= 32 && code <= 126) || code == 8 || code == 13;
+}
 
 static bool ParseTyped(LineReader* r, char** words, int count, ScriptEvent* e) {
     long long code = 0;
     if (count < 3) return Fail(r, "a typed key needs its CODE");
     if (count > 3) return Fail(r, "unexpected \"%s\" after the event", words[3]);
     if (!ParseInteger(words[2], 0, 255, &code) || !TypedCodeValid(code))
-        return Fail(r, "bad typed key \"%s\" (expected a character code 32..126, 8 Backspace or 13 Enter)", words[2]);
+        return Fail(
+            r, "bad typed key \"%s\" (expected a character code 32..126, 8 Backspace or 13 Enter)",
+            words[2]);
     e->character = int16_t(code);
     return true;
 }
@@ -157,9 +159,11 @@ static bool ParseEventLine(LineReader* r, char** words, int count) {
     if (!ParseInteger(words[0], -1000000000000LL, 2147483647LL, &frame))
         return Fail(r, "bad frame number \"%s\"", words[0]);
     if (frame < StartUpFrame)
-        return Fail(r, "frame %lld is before the start (frames count from 0; -1 is start-up)", frame);
+        return Fail(r, "frame %lld is before the start (frames count from 0; -1 is start-up)",
+                    frame);
     if (frame < r->lastFrame)
-        return Fail(r, "frame %lld comes after frame %d (events must be in frame order)", frame, r->lastFrame);
+        return Fail(r, "frame %lld comes after frame %d (events must be in frame order)", frame,
+                    r->lastFrame);
     if (r->recording && !ScriptHasSeed) return Fail(r, "an event before the seed line");
     if (count < 2) return Fail(r, "missing event after the frame number");
     ScriptEvent e = {int32_t(frame), HostEventNone, 0, 0, 0, 0};
@@ -179,7 +183,8 @@ static bool ParseEventLine(LineReader* r, char** words, int count) {
     } else {
         return Fail(r, "unknown event \"%s\" (expected down, up, tap, type or quit)", what);
     }
-    if (ScriptEventCount == ScriptCapacity) return Fail(r, "too many events (at most %d)", ScriptCapacity);
+    if (ScriptEventCount == ScriptCapacity)
+        return Fail(r, "too many events (at most %d)", ScriptCapacity);
     ScriptEvents[ScriptEventCount++] = e;
     r->lastFrame = e.frame;
     return true;
@@ -195,11 +200,13 @@ static bool ParseLine(LineReader* r, char* text) {
     if (count == 0) return true;
     if (count > 5) return Fail(r, "unexpected text after the event");
     if (strcmp(words[0], "seed") == 0) return ParseSeedLine(r, words, count);
-    if (strcmp(words[0], VersionWord) == 0) return Fail(r, "a version line belongs only at the top of a recording");
+    if (strcmp(words[0], VersionWord) == 0)
+        return Fail(r, "a version line belongs only at the top of a recording");
     return ParseEventLine(r, words, count);
 }
 
-// Reads one line into text; 0 at the end of the file, -1 for a line that is too long or holds a NUL.
+// Reads one line into text; 0 at the end of the file, -1 for a line that is too long or holds a
+// NUL.
 static int ReadLine(FILE* f, char* text, int* problem) {
     int length = 0, c = 0;
     bool any = false;
@@ -233,7 +240,8 @@ bool ReadScript(FILE* f, const char* name, bool recording, char* message, int me
     if (ok && ferror(f)) ok = Fail(&r, "read error");
     if (ok && recording && !r.sawVersion) {
         r.line = r.line ? r.line : 1;
-        ok = Fail(&r, "empty file (a recording begins with \"%s %d\")", VersionWord, RecordingVersion);
+        ok = Fail(&r, "empty file (a recording begins with \"%s %d\")", VersionWord,
+                  RecordingVersion);
     }
     if (ok && recording && !ScriptHasSeed) ok = Fail(&r, "the recording has no seed line");
     if (!ok) ClearScript();
@@ -254,7 +262,8 @@ bool LoadScriptFile(const char* path, bool recording, char* message, int message
 
 HostEvent HostEventFromScript(const ScriptEvent& event) {
     HostEvent h = {event.type, 0, event.x, event.y};
-    if (event.type == HostEventKeyDown || event.type == HostEventKeyUp) h.key = G.KeyList[event.button].code;
+    if (event.type == HostEventKeyDown || event.type == HostEventKeyUp)
+        h.key = G.KeyList[event.button].code;
     if (event.type == HostEventTyped) h.key = event.character;
     return h;
 }
@@ -272,39 +281,41 @@ bool ScriptEventFromHost(const HostEvent& event, int32_t frame, ScriptEvent* out
             }
             return false;
         case HostEventPenDown:
-            if (event.x < 0 || event.x >= ScreenWidth || event.y < 0 || event.y >= ScreenHeight) return false;
+            if (event.x < 0 || event.x >= ScreenWidth || event.y < 0 || event.y >= ScreenHeight)
+                return false;
             out->x = int16_t(event.x);
             out->y = int16_t(event.y);
             return true;
-        case HostEventQuit:
-            return true;
-        case HostEventTyped:
-            out->character = event.key;
-            return TypedCodeValid(event.key);
-        default:
-            return false;
+        case HostEventQuit: return true;
+        case HostEventTyped: out->character = event.key; return TypedCodeValid(event.key);
+        default: return false;
     }
 }
 
 void WriteRecordingHeader(FILE* f, uint32_t seed) {
-    fprintf(f,
-            "%s %d\n"
-            "# Input of one murko run; murko --play FILE plays it back.\n"
-            "# Each line: FRAME down KEY | FRAME up KEY | FRAME tap X Y | FRAME type CODE | FRAME quit\n"
-            "# CODE: a key typed on the keyboard, a character code 32..126, 8 Backspace or 13 Enter\n"
-            "# An event of frame F reached the game in the message pump after frame F was shown,\n"
-            "# so frame F + 1 saw it first. Frame -1 holds what came in the pumps before the first\n"
-            "# frame (while sound started and while start-up taps were discarded); a replay hands\n"
-            "# it to the game before the first frame.\n"
-            "seed %u\n",
-            VersionWord, RecordingVersion, seed);
+    fprintf(
+        f,
+        "%s %d\n"
+        "# Input of one murko run; murko --play FILE plays it back.\n"
+        "# Each line: FRAME down KEY | FRAME up KEY | FRAME tap X Y | FRAME type CODE | FRAME "
+        "quit\n"
+        "# CODE: a key typed on the keyboard, a character code 32..126, 8 Backspace or 13 Enter\n"
+        "# An event of frame F reached the game in the message pump after frame F was shown,\n"
+        "# so frame F + 1 saw it first. Frame -1 holds what came in the pumps before the first\n"
+        "# frame (while sound started and while start-up taps were discarded); a replay hands\n"
+        "# it to the game before the first frame.\n"
+        "seed %u\n",
+        VersionWord, RecordingVersion, seed);
 }
 
 // "F type CODE", with what the code stands for as a comment.
 static void WriteTypedKey(FILE* f, const ScriptEvent& event) {
-    if (event.character == 8) fprintf(f, "%d type 8  # Backspace\n", event.frame);
-    else if (event.character == 13) fprintf(f, "%d type 13  # Enter\n", event.frame);
-    else fprintf(f, "%d type %d  # %c\n", event.frame, event.character, char(event.character));
+    if (event.character == 8)
+        fprintf(f, "%d type 8  # Backspace\n", event.frame);
+    else if (event.character == 13)
+        fprintf(f, "%d type 13  # Enter\n", event.frame);
+    else
+        fprintf(f, "%d type %d  # %c\n", event.frame, event.character, char(event.character));
 }
 
 void WriteScriptEvent(FILE* f, const ScriptEvent& event) {

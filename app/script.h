@@ -4,8 +4,8 @@
 //     F down KEY      F up KEY      F tap X Y      F type CODE      F quit
 // KEY is up, down, left, right or a; X is 0..239 and Y 0..319; CODE is a key typed on the
 // desktop keyboard: a character code 32..126, 8 Backspace or 13 Enter. Blank lines and '#'
-// comments are allowed. F counts frames from 0: an event of frame F arrives in the message pump that
-// follows frame F's present, so frame F + 1 is the first to see it. F = -1 is start-up: the
+// comments are allowed. F counts frames from 0: an event of frame F arrives in the message pump
+// that follows frame F's present, so frame F + 1 is the first to see it. F = -1 is start-up: the
 // event arrives before the first frame (a recording writes there what came in the start-up
 // pumps). Frames never go down from one line to the next.
 //
@@ -18,11 +18,11 @@
 
 #include "platform/host.h"
 
-constexpr int ScriptCapacity = 262144;         // events a script may hold
-constexpr int ScriptLineMax = 255;             // characters a line may hold
-constexpr int32_t StartUpFrame = -1;           // frame number of events before the first frame
-constexpr int RecordingVersion = 1;            // the recording format this build writes and reads
-constexpr int ScriptMessageSize = 512;         // room for one error message
+constexpr int ScriptCapacity = 262144;  // events a script may hold
+constexpr int ScriptLineMax = 255;      // characters a line may hold
+constexpr int32_t StartUpFrame = -1;    // frame number of events before the first frame
+constexpr int RecordingVersion = 1;     // the recording format this build writes and reads
+constexpr int ScriptMessageSize = 512;  // room for one error message
 
 // One scripted event.
 struct ScriptEvent {
@@ -30,14 +30,15 @@ struct ScriptEvent {
     HostEventType type;  // key down, key up, pen-down or quit
     int8_t button;       // KeyList index (KeyUp, KeyDown, KeyLeft, KeyRight, KeyA) of key events
     int16_t x, y;        // screen position of a pen-down
-    int16_t character;   // code of a typed key (no default: the 3 MB event table stays zeroed BSS, not built at start-up)
+    int16_t character;   // code of a typed key (no default: the 3 MB event table stays zeroed BSS,
+                         // not built at start-up)
 };
 
 extern ScriptEvent ScriptEvents[ScriptCapacity];  // the loaded script, in frame order
-extern int ScriptEventCount;                       // events in ScriptEvents
-extern int ScriptNextEvent;                        // index of the next event to deliver
-extern bool ScriptHasSeed;                         // a recording was loaded: ScriptSeed holds its seed
-extern uint32_t ScriptSeed;                        // the seed line of the loaded recording
+extern int ScriptEventCount;                      // events in ScriptEvents
+extern int ScriptNextEvent;                       // index of the next event to deliver
+extern bool ScriptHasSeed;   // a recording was loaded: ScriptSeed holds its seed
+extern uint32_t ScriptSeed;  // the seed line of the loaded recording
 
 void ClearScript();  // forgets any loaded script
 
@@ -46,7 +47,8 @@ void ClearScript();  // forgets any loaded script
 // is wrong" and the result is false.
 bool ReadScript(FILE* f, const char* name, bool recording, char* message, int messageSize);
 
-// Opens and reads a script or recording file; message as ReadScript (also when it cannot be opened).
+// Opens and reads a script or recording file; message as ReadScript (also when it cannot be
+// opened).
 bool LoadScriptFile(const char* path, bool recording, char* message, int messageSize);
 
 // The host event a scripted event stands for, with the key codes of KeyList.
@@ -57,5 +59,5 @@ HostEvent HostEventFromScript(const ScriptEvent& event);
 // KeyList button, B, C and Start, pen-downs off the screen and typed codes outside CODE's range.
 bool ScriptEventFromHost(const HostEvent& event, int32_t frame, ScriptEvent* out);
 
-void WriteRecordingHeader(FILE* f, uint32_t seed);       // version line, format notes, seed line
+void WriteRecordingHeader(FILE* f, uint32_t seed);         // version line, format notes, seed line
 void WriteScriptEvent(FILE* f, const ScriptEvent& event);  // one event line

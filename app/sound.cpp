@@ -1,8 +1,8 @@
 // Sound: the two music modules, the bark and the mute toggle, through libmikmod.
 #include "app/sound.h"
 
-#include <mikmod.h>
 #include <fcntl.h>
+#include <mikmod.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,17 +12,16 @@
 #include <cstring>
 #include <string>
 
-#include "core/globals.h"
-#include "core/sound.h"
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "core/globals.h"
+#include "core/sound.h"
 #include "platform/host.h"
 
 constexpr int32_t InitRetryMs = 1000;  // how long a driver that will not start is tried again
 constexpr uint32_t RetryRestMs = 100;  // rest between two tries, with the messages pumped meanwhile
 constexpr int EffectVoices = 4;        // voices kept for the bark
 constexpr int ModuleVoices = 4;        // our modules have four channels
-
 
 // Drivers that need no device. Every other driver is first tried in a child process: a failed
 // start may end the whole process (ALSA asserts on the device it never opened) and fills the
@@ -75,7 +74,8 @@ static bool StartsInChild(const std::string& driverOptions) {
     }
     int status = 0;
     pid_t done = 0;
-    while ((done = waitpid(child, &status, WNOHANG)) == 0 && FrameElapsedMs() < InitRetryMs) HostIdle(1);
+    while ((done = waitpid(child, &status, WNOHANG)) == 0 && FrameElapsedMs() < InitRetryMs)
+        HostIdle(1);
     if (done == 0) {  // stuck: give up on it
         kill(child, SIGKILL);
         while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
@@ -119,12 +119,14 @@ static bool WaveIsWhole(const std::string& path) {
     if (!file) return false;
     uint8_t head[12];
     bool whole = false;
-    if (fread(head, 1, 12, file) == 12 && !memcmp(head, "RIFF", 4) && !memcmp(head + 8, "WAVE", 4)) {
+    if (fread(head, 1, 12, file) == 12 && !memcmp(head, "RIFF", 4) &&
+        !memcmp(head + 8, "WAVE", 4)) {
         fseek(file, 0, SEEK_END);
         long size = ftell(file);
         long at = 12;
         uint8_t chunk[8];
-        while (!whole && at + 8 <= size && !fseek(file, at, SEEK_SET) && fread(chunk, 1, 8, file) == 8) {
+        while (!whole && at + 8 <= size && !fseek(file, at, SEEK_SET) &&
+               fread(chunk, 1, 8, file) == 8) {
             long length = long(LittleEndian(chunk + 4));
             if (!memcmp(chunk, "data", 4)) whole = length > 0 && at + 8 + length <= size;
             at += 8 + length + (length & 1);

@@ -8,15 +8,16 @@
 
 #include "core/globals.h"
 
-static FILE* Out = nullptr;    // the dump being written
-static bool FirstKey = true;   // no member written yet in the current object
+static FILE* Out = nullptr;   // the dump being written
+static bool FirstKey = true;  // no member written yet in the current object
 
 static void Key(const char* name) {
     fprintf(Out, FirstKey ? "\n  \"%s\": " : ",\n  \"%s\": ", name);
     FirstKey = false;
 }
 
-// A JSON string of at most size bytes, ending at the first NUL; bytes outside printable ASCII as \u00XX.
+// A JSON string of at most size bytes, ending at the first NUL; bytes outside printable ASCII as
+// \u00XX.
 static void PutString(const char* text, size_t size) {
     fputc('"', Out);
     for (size_t i = 0; i < size && text[i]; i++) {
@@ -72,7 +73,8 @@ static void PutOccupancy() {
     fputc('[', Out);
     for (int y = 0; y < height; y++) {
         fputs(y ? ",\n    [" : "\n    [", Out);
-        for (int x = 0; x < width; x++) fprintf(Out, x ? ",%d" : "%d", G.SpiderOccupancy[x * MazeStride + y]);
+        for (int x = 0; x < width; x++)
+            fprintf(Out, x ? ",%d" : "%d", G.SpiderOccupancy[x * MazeStride + y]);
         fputc(']', Out);
     }
     fputs(height ? "\n  ]" : "]", Out);
@@ -91,7 +93,8 @@ static void PutSpiders() {
     for (int i = 0; i < SpiderSlots; i++) {
         const SpiderRecord& s = G.SpiderTable[i];
         fprintf(Out,
-                "%s{\"x\": %d, \"y\": %d, \"direction\": %d, \"active\": %d, \"stepsLeft\": %d, \"strength\": %d}",
+                "%s{\"x\": %d, \"y\": %d, \"direction\": %d, \"active\": %d, \"stepsLeft\": %d, "
+                "\"strength\": %d}",
                 i ? ",\n    " : "\n    ", s.x, s.y, s.direction, s.active, s.stepsLeft, s.strength);
     }
     fputs("\n  ]", Out);

@@ -1,4 +1,5 @@
-// Speed of the maze views and a line of raster text beside a plain 115,200-byte copy; prints ratios.
+// Speed of the maze views and a line of raster text beside a plain 115,200-byte copy; prints
+// ratios.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,7 +12,7 @@
 #include "gfx/font.h"
 
 constexpr int ViewBytes = 240 * 240 * 2;  // the maze view, 115,200 bytes
-constexpr int ScrollX = 437;               // unaligned scroll: neither axis a multiple of 20
+constexpr int ScrollX = 437;              // unaligned scroll: neither axis a multiple of 20
 constexpr int ScrollY = 291;
 
 static uint8_t CopySource[ViewBytes];  // the reference copy's source
@@ -28,7 +29,8 @@ static void FillScene() {
     G.MazeWidth = 60;
     G.MazeHeight = 60;
     for (int cx = 0; cx < 60; cx++)
-        for (int cy = 0; cy < 60; cy++) G.MazeGrid[cx * MazeStride + cy] = int8_t((cx * 7 + cy * 3) % 8);
+        for (int cy = 0; cy < 60; cy++)
+            G.MazeGrid[cx * MazeStride + cy] = int8_t((cx * 7 + cy * 3) % 8);
     for (int i = 0; i < 4096; i++) G.FontGlyphs[i] = i % 2 ? 0xAA : 0x55;
     memset(CopySource, 0x5A, sizeof CopySource);
 }
@@ -80,12 +82,14 @@ BENCHMARK(BM_DrawFontTextLine);
 
 // Keeps the console output and notes each benchmark's time per iteration for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> nanoseconds;  // name -> CPU time per iteration (the machine may be shared)
+public:
+    std::map<std::string, double>
+        nanoseconds;  // name -> CPU time per iteration (the machine may be shared)
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                nanoseconds[run.benchmark_name()] = run.GetAdjustedCPUTime() * ToNanoseconds(run.time_unit);
+                nanoseconds[run.benchmark_name()] =
+                    run.GetAdjustedCPUTime() * ToNanoseconds(run.time_unit);
         ConsoleReporter::ReportRuns(runs);
     }
     static double ToNanoseconds(benchmark::TimeUnit unit) {
@@ -108,7 +112,8 @@ int main(int argc, char** argv) {
     if (copy == reporter.nanoseconds.end() || copy->second <= 0) return 0;
     printf("\nRatios to a 115,200-byte memcpy (%.0f ns):\n", copy->second);
     for (const auto& [name, ns] : reporter.nanoseconds)
-        if (name != copy->first) printf("  %-22s %6.2fx%s\n", name.c_str(), ns / copy->second,
-                                        name == "BM_DrawMazeView" ? "  (target <= 4x)" : "");
+        if (name != copy->first)
+            printf("  %-22s %6.2fx%s\n", name.c_str(), ns / copy->second,
+                   name == "BM_DrawMazeView" ? "  (target <= 4x)" : "");
     return 0;
 }

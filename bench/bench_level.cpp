@@ -1,4 +1,5 @@
-// Speed of maze generation, level setup and game frames; "--one-level-9 [SEED]" builds one level 9 and exits.
+// Speed of maze generation, level setup and game frames; "--one-level-9 [SEED]" builds one level 9
+// and exits.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -11,7 +12,8 @@
 #include "game/level.h"
 #include "game/maze.h"
 
-constexpr int LastSizeStep = 8;  // 0-based level from which every maze is 100 x 100 (shown as level 9)
+constexpr int LastSizeStep =
+    8;  // 0-based level from which every maze is 100 x 100 (shown as level 9)
 
 // One maze of range(0) x range(0) cells, a new seed each time.
 static void BM_GenerateMaze(benchmark::State& state) {
@@ -57,7 +59,6 @@ static void BM_GameFrameLevel9(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_GameFrameLevel9)->Arg(0)->Arg(1);
-
 
 int main(int argc, char** argv) {
     if (argc >= 2 && strcmp(argv[1], "--one-level-9") == 0) {

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "core/globals.h"
 #include "app/present.h"
+#include "core/globals.h"
 #include "platform/host.h"
 #include "platform/panel.h"
 

@@ -44,5 +44,4 @@ BENCHMARK(BM_ScreenFrame)
     ->Args({ScreenHelp, 1})
     ->Args({ScreenHelp, 2});
 
-
 BENCHMARK_MAIN();

@@ -7,8 +7,8 @@
 struct MODULE;  // libmikmod module handle
 struct SAMPLE;  // libmikmod sample handle
 
-constexpr int ScreenWidth = 240;                          // back buffer width in pixels
-constexpr int ScreenHeight = 320;                         // back buffer height in pixels
+constexpr int ScreenWidth = 240;                              // back buffer width in pixels
+constexpr int ScreenHeight = 320;                             // back buffer height in pixels
 constexpr int BackBufferPixels = ScreenWidth * ScreenHeight;  // 76,800 RGB565 pixels
 
 // ScreenState values.
@@ -41,16 +41,16 @@ enum : int8_t {
     CarveStartMark = 99,
 };
 
-constexpr int MazeStride = 100;                 // bytes per maze column, at every level size
+constexpr int MazeStride = 100;                     // bytes per maze column, at every level size
 constexpr int MazeCells = MazeStride * MazeStride;  // 10,000 cells
-constexpr int CellSize = 20;                    // world pixels per cell side
-constexpr int SpiderSlots = 150;                // records in SpiderTable
-constexpr int MaxEnergy = 135;                  // full energy bar
-constexpr uint16_t SpriteKeyColour = 0xF800;    // transparent value of sprites and tiles
-constexpr uint16_t RedFontKeyColour = 0x001F;   // transparent value of the red font picture
-constexpr int RedFontWidth = 160;               // RedFontImage width, used by loader and glyphs
-constexpr int RedFontHeight = 80;               // RedFontImage height
-constexpr int HighScoreEntries = 10;            // rows of the high-score table
+constexpr int CellSize = 20;                        // world pixels per cell side
+constexpr int SpiderSlots = 150;                    // records in SpiderTable
+constexpr int MaxEnergy = 135;                      // full energy bar
+constexpr uint16_t SpriteKeyColour = 0xF800;        // transparent value of sprites and tiles
+constexpr uint16_t RedFontKeyColour = 0x001F;       // transparent value of the red font picture
+constexpr int RedFontWidth = 160;                   // RedFontImage width, used by loader and glyphs
+constexpr int RedFontHeight = 80;                   // RedFontImage height
+constexpr int HighScoreEntries = 10;                // rows of the high-score table
 
 // One entry of the host key list: key code and (unused) screen point.
 struct KeyListEntry {
@@ -59,7 +59,16 @@ struct KeyListEntry {
     int32_t y;     // unused
 };
 // Key list order.
-enum { KeyUp = 0, KeyDown = 1, KeyLeft = 2, KeyRight = 3, KeyA = 4, KeyB = 5, KeyC = 6, KeyStart = 7 };
+enum {
+    KeyUp = 0,
+    KeyDown = 1,
+    KeyLeft = 2,
+    KeyRight = 3,
+    KeyA = 4,
+    KeyB = 5,
+    KeyC = 6,
+    KeyStart = 7
+};
 
 struct SpiderRecord {
     int16_t x;          // world pixels, left edge
@@ -80,44 +89,47 @@ static_assert(sizeof(HighScoreEntry) == 20, "the score file stores 20-byte recor
 
 struct GameGlobals {
     // --- Shell: frame loop and display ---
-    uint16_t BackBuffer[BackBufferPixels];  // the 240 x 320 RGB565 picture every frame is drawn into
-    KeyListEntry KeyList[8];                // host key codes: up, down, left, right, A, B, C, Start
-    int32_t DisplayBpp;                     // device bits per pixel: 2, 4 or 16
-    int32_t DisplayXPitch;                  // device bytes between horizontally adjacent pixels
-    int32_t DisplayYPitch;                  // device bytes between vertically adjacent pixels
-    uint32_t FrameStartTick;                // millisecond tick at the start of the current frame
-    int8_t ScreenState;                     // current screen, 0..6
-    uint8_t QuitRequested;                  // 1 ends the main loop at the next frame start
-    uint32_t RandomState;                   // state of the game's random generator
-    uint32_t FrameCount;                    // frames the main loop has run
+    uint16_t
+        BackBuffer[BackBufferPixels];  // the 240 x 320 RGB565 picture every frame is drawn into
+    KeyListEntry KeyList[8];           // host key codes: up, down, left, right, A, B, C, Start
+    int32_t DisplayBpp;                // device bits per pixel: 2, 4 or 16
+    int32_t DisplayXPitch;             // device bytes between horizontally adjacent pixels
+    int32_t DisplayYPitch;             // device bytes between vertically adjacent pixels
+    uint32_t FrameStartTick;           // millisecond tick at the start of the current frame
+    int8_t ScreenState;                // current screen, 0..6
+    uint8_t QuitRequested;             // 1 ends the main loop at the next frame start
+    uint32_t RandomState;              // state of the game's random generator
+    uint32_t FrameCount;               // frames the main loop has run
 
     // --- Input latches ---
-    int32_t ALatch;          // an unread press of A
-    int32_t LeftDown;        // the left key is down
-    int32_t RightDown;       // the right key is down
-    int32_t UpDown;          // the up key is down
-    int32_t DownDown;        // the down key is down
-    uint8_t TapConsumed;     // 1 = no unread tap
-    int32_t TapPosX;         // x of the last pen-down, screen pixels
-    int32_t TapPosY;         // y of the last pen-down, screen pixels
-    int32_t TypedKey;        // an unread key typed on the desktop keyboard (see KeyTyped), 0 none
+    int32_t ALatch;       // an unread press of A
+    int32_t LeftDown;     // the left key is down
+    int32_t RightDown;    // the right key is down
+    int32_t UpDown;       // the up key is down
+    int32_t DownDown;     // the down key is down
+    uint8_t TapConsumed;  // 1 = no unread tap
+    int32_t TapPosX;      // x of the last pen-down, screen pixels
+    int32_t TapPosY;      // y of the last pen-down, screen pixels
+    int32_t TypedKey;     // an unread key typed on the desktop keyboard (see KeyTyped), 0 none
 
     // --- Data folders and pictures ---
-    std::string ProgramFolder;  // folder of the executable (holds "Mhighscore.dat"), with trailing '/'
-    std::string SoundFolder;    // folder of the music and the bark, with trailing '/'
-    std::string GraphFolder;    // folder of the pictures and "Antique.fnt", with trailing '/'
-    uint8_t FontGlyphs[4096];   // "Antique.fnt": 256 glyphs of 16 rows, bit 7 leftmost
-    uint8_t RedFontCharMap[256];  // character code -> red font cell + 1, 0 = no glyph
-    uint16_t HeroFrames[6][16 * 16];       // dogLeft1..dogDown2
-    uint16_t SpiderFrames[5][18 * 18];     // murko1..murko5
-    uint16_t TileImages[10][20 * 20];      // open, brick, food, bone, poison, taken, cloud1, cloud2, (8, 9 unused)
-    uint16_t MenuBackImage[240 * 192];     // back1.tga
-    uint16_t BottomPanelImage[240 * 32];   // panel1.tga
-    uint16_t HudPanelImage[240 * 80];      // panel2.tga
-    uint16_t BackdropImage[240 * 320];     // backdrop1.tga
+    std::string
+        ProgramFolder;  // folder of the executable (holds "Mhighscore.dat"), with trailing '/'
+    std::string SoundFolder;          // folder of the music and the bark, with trailing '/'
+    std::string GraphFolder;          // folder of the pictures and "Antique.fnt", with trailing '/'
+    uint8_t FontGlyphs[4096];         // "Antique.fnt": 256 glyphs of 16 rows, bit 7 leftmost
+    uint8_t RedFontCharMap[256];      // character code -> red font cell + 1, 0 = no glyph
+    uint16_t HeroFrames[6][16 * 16];  // dogLeft1..dogDown2
+    uint16_t SpiderFrames[5][18 * 18];    // murko1..murko5
+    uint16_t TileImages[10][20 * 20];     // open, brick, food, bone, poison, taken, cloud1, cloud2,
+                                          // (8, 9 unused)
+    uint16_t MenuBackImage[240 * 192];    // back1.tga
+    uint16_t BottomPanelImage[240 * 32];  // panel1.tga
+    uint16_t HudPanelImage[240 * 80];     // panel2.tga
+    uint16_t BackdropImage[240 * 320];    // backdrop1.tga
     uint16_t RedFontImage[RedFontWidth * RedFontHeight];  // redfont.tga
-    uint16_t SpeakerImage[16 * 16];        // speaker.tga
-    uint16_t ExitImage[16 * 16];           // exit.tga
+    uint16_t SpeakerImage[16 * 16];                       // speaker.tga
+    uint16_t ExitImage[16 * 16];                          // exit.tga
 
     // --- Sound ---
     MODULE* MenuMusic;   // "music.mod", front-end screens
@@ -166,21 +178,26 @@ struct GameGlobals {
 
     // --- High scores and name entry ---
     HighScoreEntry HighScoreTable[HighScoreEntries];  // best first
-    char EnteredName[20];                              // the name being typed, zero-filled
-    int32_t EnteredNameLength;   // characters in EnteredName, 0..10
-    int32_t KeyFlashFrames;      // 0 idle; 1..4 while a pressed key is lit
-    int32_t ShiftOn;             // one-shot shift, cleared by the next character key
-    int32_t CapsLockOn;          // caps lock
-    int32_t LastKeyRow;          // row 0..3 of the last character key
-    int32_t LastKeyCode;         // column 0..9 of the last character key, or 11 Space .. 14 Caps Lock
+    char EnteredName[20];                             // the name being typed, zero-filled
+    int32_t EnteredNameLength;                        // characters in EnteredName, 0..10
+    int32_t KeyFlashFrames;                           // 0 idle; 1..4 while a pressed key is lit
+    int32_t ShiftOn;      // one-shot shift, cleared by the next character key
+    int32_t CapsLockOn;   // caps lock
+    int32_t LastKeyRow;   // row 0..3 of the last character key
+    int32_t LastKeyCode;  // column 0..9 of the last character key, or 11 Space .. 14 Caps Lock
 
     // --- Pad highlight on the front-end screens ---
-    int8_t HighlightShown;        // 1 from a direction pressed on a front-end screen until the next pointer tap
-    int8_t HighlightScreen;       // screen HighlightItem belongs to; another screen starts at its first item
-    int16_t HighlightItem;        // the highlighted item: an index into that screen's item table
-    int8_t HighlightHeld;         // directions held in the last front-end frame: bit 0 up, 1 down, 2 left, 3 right
-    int16_t HighlightHoldFrames;  // frames those directions have stayed held; -1 while held since another screen
-    uint32_t HighlightFrame;      // FrameCount of the last front-end frame: presses count across consecutive ones
+    int8_t HighlightShown;   // 1 from a direction pressed on a front-end screen until the next
+                             // pointer tap
+    int8_t HighlightScreen;  // screen HighlightItem belongs to; another screen starts at its first
+                             // item
+    int16_t HighlightItem;   // the highlighted item: an index into that screen's item table
+    int8_t HighlightHeld;  // directions held in the last front-end frame: bit 0 up, 1 down, 2 left,
+                           // 3 right
+    int16_t HighlightHoldFrames;  // frames those directions have stayed held; -1 while held since
+                                  // another screen
+    uint32_t HighlightFrame;      // FrameCount of the last front-end frame: presses count across
+                                  // consecutive ones
 };
 
 extern GameGlobals G;  // the game's state, alive for the whole process

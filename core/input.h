@@ -11,7 +11,7 @@ int32_t DownHeld();        // 1 while down is down
 int32_t StylusTapped();    // 1 once per unread tap (marks it read)
 int32_t TapX();            // x of the last pen-down
 int32_t TapY();            // y of the last pen-down
-int32_t KeyTyped();         // the unread key typed on the desktop keyboard, 0 if none (clears it)
+int32_t KeyTyped();        // the unread key typed on the desktop keyboard, 0 if none (clears it)
 
 // Typed keys are character codes 32..126, or these two.
 constexpr int32_t TypedBackspace = 8;  // the Backspace key

@@ -5,8 +5,8 @@
 
 #include "core/globals.h"
 
-
-constexpr uint32_t SilentBlockMs = 185;  // the silent driver mixes 8192 samples a call: 186 ms at 44.1 kHz
+constexpr uint32_t SilentBlockMs =
+    185;  // the silent driver mixes 8192 samples a call: 186 ms at 44.1 kHz
 
 static bool Started = false;        // MikMod_Init succeeded: every other library call is safe
 static bool SilentDriver = false;   // the silent driver plays: its mixing is never heard

@@ -11,7 +11,7 @@
 #include "fuzz/headless_run.h"
 #include "fuzz/invariants.h"
 
-constexpr int MaxFrames = 1000;   // frames one input may run
+constexpr int MaxFrames = 1000;     // frames one input may run
 constexpr int AfterLastEvent = 30;  // frames run after the last event
 
 // Four bytes an event: frames to wait (low 3 bits) and kind (tap, key down, key up, typed key),
@@ -26,7 +26,9 @@ static void DecodeEvents(const uint8_t* data, size_t size) {
         int kind = (data[i] >> 3) % 4;
         if (kind == 3) {
             e.type = HostEventTyped;
-            e.character = int16_t(data[i + 1] % 97 < 95 ? 32 + data[i + 1] % 97 : data[i + 1] % 97 == 95 ? 8 : 13);
+            e.character = int16_t(data[i + 1] % 97 < 95    ? 32 + data[i + 1] % 97
+                                  : data[i + 1] % 97 == 95 ? 8
+                                                           : 13);
         } else if (kind == 0) {
             e.x = int16_t(data[i + 1] * 240 / 256);
             e.y = int16_t((data[i + 2] | data[i + 3] << 8) % 320);

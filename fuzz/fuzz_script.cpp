@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < ScriptEventCount; i++) {
         HostEvent event = HostEventFromScript(ScriptEvents[i]);
         ScriptEvent again;
-        if (ScriptEventFromHost(event, ScriptEvents[i].frame, &again)) WriteScriptEvent(sink, again);
+        if (ScriptEventFromHost(event, ScriptEvents[i].frame, &again))
+            WriteScriptEvent(sink, again);
     }
     fclose(sink);
     return 0;

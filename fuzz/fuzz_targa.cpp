@@ -10,7 +10,8 @@ struct SlotSize {
 };
 
 // Hero, spider, tile, menu title, panel, heads-up panel, backdrop, red font, icons.
-static const SlotSize Slots[] = {{16, 16}, {18, 18}, {20, 20}, {240, 192}, {240, 32}, {240, 80}, {240, 320}, {160, 80}};
+static const SlotSize Slots[] = {{16, 16},  {18, 18},  {20, 20},   {240, 192},
+                                 {240, 32}, {240, 80}, {240, 320}, {160, 80}};
 
 static uint16_t Pixels[240 * 320];  // the largest slot
 

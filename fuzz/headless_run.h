@@ -19,7 +19,8 @@ inline GameGlobals* StartState = nullptr;  // the state after start-up, restored
 // silent, the score file in scoreFolder.
 inline void StartHeadless(const std::string& dataDir, const std::string& scoreFolder) {
     std::string data = dataDir;
-    char* argv[] = {(char*)"murko", (char*)"--headless", (char*)"--mute", (char*)"--data", data.data(), nullptr};
+    char* argv[] = {(char*)"murko",  (char*)"--headless", (char*)"--mute",
+                    (char*)"--data", data.data(),         nullptr};
     ParseOptions(5, argv);
     HostUse(HeadlessBackend());
     HostOpen(Options.host);

@@ -7,12 +7,12 @@
 #include "core/globals.h"
 
 // A broken rule ends the process with the rule's text, so the fuzzer keeps the input.
-#define MURKO_REQUIRE(rule)                                           \
-    do {                                                              \
-        if (!(rule)) {                                                \
-            fprintf(stderr, "invariant broken: %s\n", #rule);         \
-            abort();                                                  \
-        }                                                             \
+#define MURKO_REQUIRE(rule)                                   \
+    do {                                                      \
+        if (!(rule)) {                                        \
+            fprintf(stderr, "invariant broken: %s\n", #rule); \
+            abort();                                          \
+        }                                                     \
     } while (0)
 
 inline void CheckInvariants() {
@@ -36,5 +36,6 @@ inline void CheckInvariants() {
         MURKO_REQUIRE(s.x % CellSize == 0 && s.y % CellSize == 0);
         MURKO_REQUIRE(G.MazeGrid[(s.x / CellSize) * MazeStride + s.y / CellSize] == CellOpen);
     }
-    for (int i = 1; i < HighScoreEntries; i++) MURKO_REQUIRE(G.HighScoreTable[i - 1].score >= G.HighScoreTable[i].score);
+    for (int i = 1; i < HighScoreEntries; i++)
+        MURKO_REQUIRE(G.HighScoreTable[i - 1].score >= G.HighScoreTable[i].score);
 }

@@ -27,9 +27,11 @@ static uint32_t SoakRand(uint32_t n) {
 static void RandomInput() {
     uint32_t roll = SoakRand(100);
     if (roll < 35) {
-        HandleInputEvent(HostEvent{HostEventPenDown, 0, int32_t(SoakRand(240)), int32_t(SoakRand(320))});
+        HandleInputEvent(
+            HostEvent{HostEventPenDown, 0, int32_t(SoakRand(240)), int32_t(SoakRand(320))});
     } else if (roll < 80) {
-        for (int b = KeyUp; b <= KeyRight; b++) HandleInputEvent(HostEvent{HostEventKeyUp, G.KeyList[b].code, 0, 0});
+        for (int b = KeyUp; b <= KeyRight; b++)
+            HandleInputEvent(HostEvent{HostEventKeyUp, G.KeyList[b].code, 0, 0});
         HandleInputEvent(HostEvent{HostEventKeyDown, G.KeyList[SoakRand(4)].code, 0, 0});
     } else if (roll < 90) {
         HandleInputEvent(HostEvent{HostEventKeyDown, G.KeyList[KeyA].code, 0, 0});

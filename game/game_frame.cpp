@@ -11,8 +11,9 @@
 #include "game/spiders.h"
 #include "gfx/blit.h"
 
-constexpr int ExitIconX = 224;    // exit icon over the top-right corner of the view
-constexpr int ExitTapLeft = 224;  // a tap right of this column and above ExitTapBottom leaves the run
+constexpr int ExitIconX = 224;  // exit icon over the top-right corner of the view
+constexpr int ExitTapLeft =
+    224;  // a tap right of this column and above ExitTapBottom leaves the run
 constexpr int ExitTapBottom = 16;
 constexpr int SpeakerTapLeft = 224;  // the speaker corner: x at least this ...
 constexpr int SpeakerTapTop = 303;   // ... and y at least this

@@ -16,7 +16,7 @@ constexpr int SpiderPictures = 5;  // a spider shows one of five pictures, chose
 constexpr int BoneTile = 3;
 constexpr int PoisonTile = 4;
 constexpr int EmptyNicheTile = 5;
-constexpr int HudValueX = 100;     // left edge of the score, the bone slots and the poison slot
+constexpr int HudValueX = 100;  // left edge of the score, the bone slots and the poison slot
 constexpr int BoneSlotY = 260;
 constexpr int PoisonSlotY = 280;
 constexpr int ScoreY = 302;
@@ -80,7 +80,8 @@ static void DrawHudText() {
 
 static void DrawHudSlots() {
     for (int i = 0; i < G.BonesNeeded && i < BoneSlotsMax; i++)
-        DrawTile(i < G.BonesCollected ? BoneTile : EmptyNicheTile, HudValueX + CellSize * i, BoneSlotY);
+        DrawTile(i < G.BonesCollected ? BoneTile : EmptyNicheTile, HudValueX + CellSize * i,
+                 BoneSlotY);
     DrawTile(G.PoisonCarried != 0 ? PoisonTile : EmptyNicheTile, HudValueX, PoisonSlotY);
 }
 

@@ -6,8 +6,8 @@
 #include "core/globals.h"
 #include "core/input.h"
 
-constexpr int CameraNear = 80;   // the hero's box corner stays at least this far inside the view ...
-constexpr int CameraFar = 140;   // ... and at most this far
+constexpr int CameraNear = 80;  // the hero's box corner stays at least this far inside the view ...
+constexpr int CameraFar = 140;  // ... and at most this far
 constexpr int FrameChangeTimer = 4;  // walk picture changes when the timer reaches this
 
 // First walk picture of each HeroDirection: none (unused), left, right, up, down.
@@ -29,7 +29,8 @@ void FollowHero() {
 }
 
 void AnimateHero() {
-    if (G.HeroFrameTimer < INT16_MAX) G.HeroFrameTimer++;  // stands still for hours without wrapping
+    if (G.HeroFrameTimer < INT16_MAX)
+        G.HeroFrameTimer++;  // stands still for hours without wrapping
     if (G.HeroFrameTimer < FrameChangeTimer || G.HeroMoving != 1) return;
     G.HeroFrameTimer = 0;
     G.HeroFrame = int16_t(G.HeroFrame ^ 1);  // the other frame of the pair 0-1, 2-3, 4-5, 6-7
@@ -56,7 +57,8 @@ static void StartWalk(int d) {
     G.HeroMoving = 1;
 }
 
-// A held key: the map goes away; an open cell that way is walked into, anything else pushed against.
+// A held key: the map goes away; an open cell that way is walked into, anything else pushed
+// against.
 static void TakeKey(int d, int cx, int cy) {
     G.MapView = 0;
     int nx = cx + StepX[d], ny = cy + StepY[d];
@@ -84,11 +86,14 @@ void TryPickup(int cx, int cy) {
     cell = CellTaken;
 }
 
-static bool FreeFor(int a, int b) { return G.HeroMoving == 0 || G.HeroDirection == a || G.HeroDirection == b; }
+static bool FreeFor(int a, int b) {
+    return G.HeroMoving == 0 || G.HeroDirection == a || G.HeroDirection == b;
+}
 
 void HeroStepAndKeys() {
     Walk();
-    int cx = G.HeroX / CellSize, cy = G.HeroY / CellSize;  // left and up already name the cell entered
+    int cx = G.HeroX / CellSize,
+        cy = G.HeroY / CellSize;  // left and up already name the cell entered
     if (FreeFor(HeroLeft, HeroRight)) {
         if (LeftHeld()) TakeKey(HeroLeft, cx, cy);
         if (RightHeld()) TakeKey(HeroRight, cx, cy);

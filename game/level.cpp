@@ -7,10 +7,11 @@
 #include "core/random.h"
 #include "game/maze.h"
 
-constexpr int BonesPerLevel = 6;       // bones that finish every level
-constexpr int SmallestMaze = 20;       // columns and rows of level 1
-constexpr int HeroViewOffset = 120;    // the hero is drawn this far right of and below the view corner
-constexpr int HeroStartFrame = 5;      // walk frame shown when a run starts
+constexpr int BonesPerLevel = 6;  // bones that finish every level
+constexpr int SmallestMaze = 20;  // columns and rows of level 1
+constexpr int HeroViewOffset =
+    120;                           // the hero is drawn this far right of and below the view corner
+constexpr int HeroStartFrame = 5;  // walk frame shown when a run starts
 constexpr int SpiderStrengthBase = 20;   // weakest spider at placement
 constexpr int SpiderStrengthRange = 50;  // strengths run from the base to base + 49
 
@@ -22,7 +23,9 @@ struct CellPos {
 
 static int8_t MazeAt(int x, int y) { return G.MazeGrid[x * MazeStride + y]; }
 
-static bool InsideLevel(int x, int y) { return x >= 0 && y >= 0 && x < G.MazeWidth && y < G.MazeHeight; }
+static bool InsideLevel(int x, int y) {
+    return x >= 0 && y >= 0 && x < G.MazeWidth && y < G.MazeHeight;
+}
 
 // A neighbour of a niche candidate that is floor; outside the level counts as wall.
 static bool OpenNeighbour(int x, int y) { return InsideLevel(x, y) && MazeAt(x, y) == CellOpen; }
@@ -30,8 +33,8 @@ static bool OpenNeighbour(int x, int y) { return InsideLevel(x, y) && MazeAt(x, 
 // A wall cell that touches the floor on at least one side.
 static bool IsNiche(CellPos c) {
     if (MazeAt(c.x, c.y) != CellWall) return false;
-    return OpenNeighbour(c.x - 1, c.y) || OpenNeighbour(c.x + 1, c.y) || OpenNeighbour(c.x, c.y + 1) ||
-           OpenNeighbour(c.x, c.y - 1);
+    return OpenNeighbour(c.x - 1, c.y) || OpenNeighbour(c.x + 1, c.y) ||
+           OpenNeighbour(c.x, c.y + 1) || OpenNeighbour(c.x, c.y - 1);
 }
 
 // A free floor cell for a spider.
@@ -94,7 +97,8 @@ static void PlaceHero() {
 static void SetLevelSize() {
     int side = (G.Level + 2) * 10;
     if (side > MazeStride) side = MazeStride;
-    if (side < SmallestMaze) side = SmallestMaze;  // a negative level would leave no room for the items
+    if (side < SmallestMaze)
+        side = SmallestMaze;  // a negative level would leave no room for the items
     G.MazeWidth = int16_t(side);
     G.MazeHeight = int16_t(side);
 }

@@ -29,7 +29,8 @@ static int8_t& MazeCell(int x, int y) { return G.MazeGrid[x * MazeStride + y]; }
 static inline bool UncarvedRoomIn(int x, int y, int width, int height) {
     if (x < 0 || y < 0 || x >= width || y >= height) return false;
     const int8_t* cell = &G.MazeGrid[x * MazeStride + y];
-    return (x == 0 || cell[-MazeStride] == CellWall) && (x + 1 == width || cell[MazeStride] == CellWall) &&
+    return (x == 0 || cell[-MazeStride] == CellWall) &&
+           (x + 1 == width || cell[MazeStride] == CellWall) &&
            (y + 1 == height || cell[1] == CellWall) && (y == 0 || cell[-1] == CellWall);
 }
 
@@ -37,8 +38,11 @@ int IsUncarvedRoom(int x, int y) { return UncarvedRoomIn(x, y, G.MazeWidth, G.Ma
 
 // Keeps the level inside the 100 x 100 grid whatever the caller left in the size fields.
 static void ClampMazeSize() {
-    if (G.MazeWidth >= 0 && G.MazeWidth <= MazeStride && G.MazeHeight >= 0 && G.MazeHeight <= MazeStride) return;
-    fprintf(stderr, "murko: maze size %dx%d is outside 0..%d, clamped\n", G.MazeWidth, G.MazeHeight, MazeStride);
+    if (G.MazeWidth >= 0 && G.MazeWidth <= MazeStride && G.MazeHeight >= 0 &&
+        G.MazeHeight <= MazeStride)
+        return;
+    fprintf(stderr, "murko: maze size %dx%d is outside 0..%d, clamped\n", G.MazeWidth, G.MazeHeight,
+            MazeStride);
     if (G.MazeWidth < 0) G.MazeWidth = 0;
     if (G.MazeWidth > MazeStride) G.MazeWidth = MazeStride;
     if (G.MazeHeight < 0) G.MazeHeight = 0;
@@ -66,10 +70,12 @@ static void CarveRooms(int total, int width, int height) {
         int candidates[4];
         int count = 0;
         for (int i = 0; i < 4; i++) {
-            if (UncarvedRoomIn(x + CarveSteps[i].dx, y + CarveSteps[i].dy, width, height)) candidates[count++] = i;
+            if (UncarvedRoomIn(x + CarveSteps[i].dx, y + CarveSteps[i].dy, width, height))
+                candidates[count++] = i;
         }
         if (count == 0) {
-            if (!StepBack(&x, &y)) return;  // back at the start with nothing left: only an odd size gets here
+            if (!StepBack(&x, &y))
+                return;  // back at the start with nothing left: only an odd size gets here
             continue;
         }
         const CarveStep& step = CarveSteps[candidates[Rand() % count]];

@@ -16,13 +16,15 @@ static const int8_t SpiderStepY[SpiderDirections] = {0, 0, 1, -1};
 static bool Overlaps(int p, int low, int span) { return p + CellSize > low && p < low + span; }
 
 int SpiderShown(int x, int y, int map) {
-    if (map) return Overlaps(x, G.HeroX - MapReach, 2 * MapReach + CellSize) && Overlaps(y, G.HeroY - MapReach, 2 * MapReach + CellSize);
+    if (map)
+        return Overlaps(x, G.HeroX - MapReach, 2 * MapReach + CellSize) &&
+               Overlaps(y, G.HeroY - MapReach, 2 * MapReach + CellSize);
     return Overlaps(x, G.CameraX, ViewSpan) && Overlaps(y, G.CameraY, ViewSpan);
 }
 
 static bool InContact(const SpiderRecord& s) {
-    return s.x >= G.HeroX - ContactReach && s.x <= G.HeroX + ContactReach && s.y >= G.HeroY - ContactReach &&
-           s.y <= G.HeroY + ContactReach;
+    return s.x >= G.HeroX - ContactReach && s.x <= G.HeroX + ContactReach &&
+           s.y >= G.HeroY - ContactReach && s.y <= G.HeroY + ContactReach;
 }
 
 static void StartFight(int slot) {
@@ -43,10 +45,12 @@ void SpiderPass() {
 }
 
 static bool OpenCell(int cx, int cy) {
-    return cx >= 0 && cy >= 0 && cx < G.MazeWidth && cy < G.MazeHeight && G.MazeGrid[cx * MazeStride + cy] == CellOpen;
+    return cx >= 0 && cy >= 0 && cx < G.MazeWidth && cy < G.MazeHeight &&
+           G.MazeGrid[cx * MazeStride + cy] == CellOpen;
 }
 
-// At a cell: one of the open neighbours, listed left, right, down, up; the spider stays put this frame.
+// At a cell: one of the open neighbours, listed left, right, down, up; the spider stays put this
+// frame.
 static void ChooseWay(SpiderRecord& s) {
     int cx = s.x / CellSize, cy = s.y / CellSize, n = 0;
     int16_t ways[SpiderDirections];
@@ -75,7 +79,8 @@ void MoveSpiders() {
         if (s.active == 1) MoveSpider(s);
 }
 
-// One round: the dog bites (1 to 3, all of it scored) or the spider bites; poison gives the dog a third chance.
+// One round: the dog bites (1 to 3, all of it scored) or the spider bites; poison gives the dog a
+// third chance.
 static void FightOneRound() {
     SpiderRecord& spider = G.SpiderTable[G.FightSpider];
     if (Rand() % (G.PoisonCarried + 2) != 0) {

@@ -28,8 +28,8 @@ static BlitClip ClipTo(int x, int y, int w, int h, int maxX, int maxY) {
 }
 
 // The keyed copy every sprite and tile uses: source pixel (step*c, step*r), or (w-1-c) mirrored.
-static void KeyedBlit(const uint16_t* src, int srcWidth, int w, int h, int step, int x, int y, int mirrored,
-                      int maxX, int maxY) {
+static void KeyedBlit(const uint16_t* src, int srcWidth, int w, int h, int step, int x, int y,
+                      int mirrored, int maxX, int maxY) {
     BlitClip clip = ClipTo(x, y, w, h, maxX, maxY);
     for (int r = clip.r0; r < clip.r1; r++) {
         const uint16_t* srcRow = src + r * step * srcWidth;
@@ -57,17 +57,19 @@ void DrawSpiderSpriteHalf(int frame, int x, int y) {
     KeyedBlit(G.SpiderFrames[frame], 18, 9, 9, 2, x / 2, y / 2, 0, ScreenWidth, MazeViewSize);
 }
 
-// Tiles are placed wholly on screen by every caller; the clip only keeps a stray one inside the buffer.
+// Tiles are placed wholly on screen by every caller; the clip only keeps a stray one inside the
+// buffer.
 void DrawTile(int tile, int x, int y) {
-    KeyedBlit(G.TileImages[tile], TileSize, TileSize, TileSize, 1, x, y, 0, ScreenWidth, ScreenHeight);
+    KeyedBlit(G.TileImages[tile], TileSize, TileSize, TileSize, 1, x, y, 0, ScreenWidth,
+              ScreenHeight);
 }
 
 void DrawExitIcon(int x, int y) {
     BlitClip clip = ClipTo(x, y, 16, 16, ScreenWidth, ScreenHeight);
     if (clip.c1 <= clip.c0) return;
     for (int r = clip.r0; r < clip.r1; r++)
-        memcpy(G.BackBuffer + ((y + r) * ScreenWidth + x + clip.c0), G.ExitImage + (r * 16 + clip.c0),
-               size_t(clip.c1 - clip.c0) * 2);
+        memcpy(G.BackBuffer + ((y + r) * ScreenWidth + x + clip.c0),
+               G.ExitImage + (r * 16 + clip.c0), size_t(clip.c1 - clip.c0) * 2);
 }
 
 // First tile of the view: the scroll divided by 20 toward zero, less one when negative.
@@ -90,13 +92,15 @@ static int CellTileSlot(int cx, int cy) {
     return tile < 0 || tile >= TileSlots ? CellWall : tile;
 }
 
-// One screen row of the full-scale view: a clipped first tile, whole 20-pixel rows, a clipped last tile.
+// One screen row of the full-scale view: a clipped first tile, whole 20-pixel rows, a clipped last
+// tile.
 static void CopyViewRow(uint16_t* out, const uint16_t* const tiles[ViewTiles], int r, int ox) {
     int src = r * TileSize;
     int firstWidth = TileSize + ox;  // ox is -20..0
     if (firstWidth > 0) memcpy(out, tiles[0] + src - ox, size_t(firstWidth) * 2);
     out += firstWidth;
-    for (int i = 1; i < ViewTiles - 1; i++, out += TileSize) memcpy(out, tiles[i] + src, TileSize * 2);
+    for (int i = 1; i < ViewTiles - 1; i++, out += TileSize)
+        memcpy(out, tiles[i] + src, TileSize * 2);
     if (ox < 0) memcpy(out, tiles[ViewTiles - 1] + src, size_t(-ox) * 2);
 }
 
@@ -109,28 +113,34 @@ void DrawMazeView(int scrollX, int scrollY) {
         int r0, r1;
         if (!ViewSpan(top, TileSize, &r0, &r1)) continue;
         for (int i = 0; i < ViewTiles; i++) tiles[i] = G.TileImages[CellTileSlot(tx + i, ty + j)];
-        for (int r = r0; r < r1; r++) CopyViewRow(G.BackBuffer + (top + r) * ScreenWidth, tiles, r, ox);
+        for (int r = r0; r < r1; r++)
+            CopyViewRow(G.BackBuffer + (top + r) * ScreenWidth, tiles, r, ox);
     }
 }
 
-// Every tile at half scale, the top-left pixel of each 2 x 2 block; rebuilt at each half-scale draw.
+// Every tile at half scale, the top-left pixel of each 2 x 2 block; rebuilt at each half-scale
+// draw.
 static uint16_t HalfTiles[TileSlots][HalfTile * HalfTile];
 
 static void BuildHalfTiles() {
     for (int t = 0; t < TileSlots; t++)
         for (int r = 0; r < HalfTile; r++)
-            for (int c = 0; c < HalfTile; c++) HalfTiles[t][r * HalfTile + c] = G.TileImages[t][2 * r * TileSize + 2 * c];
+            for (int c = 0; c < HalfTile; c++)
+                HalfTiles[t][r * HalfTile + c] = G.TileImages[t][2 * r * TileSize + 2 * c];
 }
 
 // One screen row of the half-scale view, from tiles whose first column lies at ox (-10..0).
-static void CopyHalfViewRow(uint16_t* out, const uint16_t* const tiles[HalfViewTiles], int r, int ox) {
+static void CopyHalfViewRow(uint16_t* out, const uint16_t* const tiles[HalfViewTiles], int r,
+                            int ox) {
     int src = r * HalfTile;
     for (int i = 0; i < HalfViewTiles; i++) {
         int left = ox + i * HalfTile;
         int c0, c1;
         if (!ViewSpan(left, HalfTile, &c0, &c1)) continue;
-        if (c0 == 0 && c1 == HalfTile) memcpy(out + left, tiles[i] + src, HalfTile * 2);  // a fixed size copies fastest
-        else memcpy(out + (left + c0), tiles[i] + src + c0, size_t(c1 - c0) * 2);
+        if (c0 == 0 && c1 == HalfTile)
+            memcpy(out + left, tiles[i] + src, HalfTile * 2);  // a fixed size copies fastest
+        else
+            memcpy(out + (left + c0), tiles[i] + src + c0, size_t(c1 - c0) * 2);
     }
 }
 
@@ -144,6 +154,7 @@ void DrawMazeViewHalf(int scrollX, int scrollY) {
         int r0, r1;
         if (!ViewSpan(top, HalfTile, &r0, &r1)) continue;
         for (int i = 0; i < HalfViewTiles; i++) tiles[i] = HalfTiles[CellTileSlot(tx + i, ty + j)];
-        for (int r = r0; r < r1; r++) CopyHalfViewRow(G.BackBuffer + (top + r) * ScreenWidth, tiles, r, ox);
+        for (int r = r0; r < r1; r++)
+            CopyHalfViewRow(G.BackBuffer + (top + r) * ScreenWidth, tiles, r, ox);
     }
 }

@@ -9,11 +9,16 @@ void PutPixel(int x, int y, uint16_t colour) { G.BackBuffer[y * ScreenWidth + x]
 
 void ClearBackBuffer(int value) { memset(G.BackBuffer, value & 0xFF, sizeof G.BackBuffer); }
 
-// A single-precision digital differential analyser, walked downwards; n pixels, the end point never.
+// A single-precision digital differential analyser, walked downwards; n pixels, the end point
+// never.
 void DrawLine(float x0, float y0, float x1, float y1, uint16_t colour) {
     if (y0 > y1) {
-        float t = x0; x0 = x1; x1 = t;
-        t = y0; y0 = y1; y1 = t;
+        float t = x0;
+        x0 = x1;
+        x1 = t;
+        t = y0;
+        y0 = y1;
+        y1 = t;
     }
     float dx = x1 - x0, dy = y1 - y0;
     int n = int(dx < 0 ? -dx : dx);
@@ -31,7 +36,8 @@ void DrawLine(float x0, float y0, float x1, float y1, uint16_t colour) {
 
 void DrawSpeakerIcon(int x, int y) {
     for (int r = 0; r < 16; r++)
-        memcpy(&G.BackBuffer[(y + r) * ScreenWidth + x], &G.SpeakerImage[r * 16], 16 * sizeof(uint16_t));
+        memcpy(&G.BackBuffer[(y + r) * ScreenWidth + x], &G.SpeakerImage[r * 16],
+               16 * sizeof(uint16_t));
 }
 
 // Three falling and three rising strokes side by side over the speaker. The third rising stroke
@@ -43,6 +49,7 @@ void DrawMuteCross() {
         if (238 + k < ScreenWidth)
             DrawLine(float(222 + k), 319.0f, float(238 + k), 303.0f, 0xF800);
         else
-            DrawLine(float(222 + k), 319.0f, float(ScreenWidth - 1), float(303 + 238 + k - (ScreenWidth - 1)), 0xF800);
+            DrawLine(float(222 + k), 319.0f, float(ScreenWidth - 1),
+                     float(303 + 238 + k - (ScreenWidth - 1)), 0xF800);
     }
 }

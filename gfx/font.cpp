@@ -13,12 +13,14 @@ constexpr int RedCell = 16;    // red font cell side in pixels
 
 void BuildRedFontCharMap() {
     memset(G.RedFontCharMap, 0, sizeof G.RedFontCharMap);
-    for (int n = 0; n < RedFontCells; n++) G.RedFontCharMap[uint8_t(RedFontCharset[n])] = uint8_t(n + 1);
+    for (int n = 0; n < RedFontCells; n++)
+        G.RedFontCharMap[uint8_t(RedFontCharset[n])] = uint8_t(n + 1);
 }
 
 // Stores one ink pixel; text that strays past the screen edge is cut off there.
 static inline void PutInk(int x, int y, uint16_t ink) {
-    if (unsigned(x) < unsigned(ScreenWidth) && unsigned(y) < unsigned(ScreenHeight)) G.BackBuffer[y * ScreenWidth + x] = ink;
+    if (unsigned(x) < unsigned(ScreenWidth) && unsigned(y) < unsigned(ScreenHeight))
+        G.BackBuffer[y * ScreenWidth + x] = ink;
 }
 
 // True when a w x h box at (x, y) lies wholly on screen.
@@ -62,14 +64,17 @@ void DrawRedGlyph(char ch, int x, int y) {
     int m = G.RedFontCharMap[uint8_t(ch)];
     if (m == 0 || m > RedFontCells) return;
     int n = m - 1;
-    const uint16_t* cell = G.RedFontImage + (RedCell * (n / 10)) * RedFontWidth + RedCell * (n % 10);
+    const uint16_t* cell =
+        G.RedFontImage + (RedCell * (n / 10)) * RedFontWidth + RedCell * (n % 10);
     bool inside = OnScreen(x, y, RedCell, RedCell);
     for (int r = 0; r < RedCell; r++) {
         const uint16_t* in = cell + r * RedFontWidth;
         for (int c = 0; c < RedCell; c++) {
             if (in[c] == RedFontKeyColour) continue;
-            if (inside) G.BackBuffer[(y + r) * ScreenWidth + x + c] = in[c];
-            else PutInk(x + c, y + r, in[c]);
+            if (inside)
+                G.BackBuffer[(y + r) * ScreenWidth + x + c] = in[c];
+            else
+                PutInk(x + c, y + r, in[c]);
         }
     }
 }

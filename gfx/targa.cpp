@@ -23,7 +23,8 @@ static size_t ReadPalette(FILE* file, uint16_t palette[256]) {
 }
 
 // Index rows, bottom row of the picture first; returns the number of index bytes read.
-static size_t ReadRows(FILE* file, const uint16_t palette[256], int width, int height, uint16_t* dest) {
+static size_t ReadRows(FILE* file, const uint16_t palette[256], int width, int height,
+                       uint16_t* dest) {
     uint8_t row[MaxTargaWidth];
     size_t total = 0;
     for (int y = height - 1; y >= 0; y--) {
@@ -44,7 +45,8 @@ int LoadTarga(const std::string& path, int width, int height, uint16_t* dest) {
     memset(dest, 0, size_t(width) * size_t(height) * sizeof *dest);
     FILE* file = fopen(path.c_str(), "rb");
     if (!file) {
-        fprintf(stderr, "murko: cannot open picture %s (%s); it stays black\n", path.c_str(), strerror(errno));
+        fprintf(stderr, "murko: cannot open picture %s (%s); it stays black\n", path.c_str(),
+                strerror(errno));
         return 0;
     }
     uint16_t palette[256];
@@ -58,12 +60,13 @@ int LoadTarga(const std::string& path, int width, int height, uint16_t* dest) {
     }
     size_t want = size_t(TargaPixelOffset) + size_t(width) * size_t(height);
     if (failed) {
-        fprintf(stderr, "murko: cannot read picture %s (%s); the unread part stays black\n", path.c_str(),
-                strerror(readErrno));
+        fprintf(stderr, "murko: cannot read picture %s (%s); the unread part stays black\n",
+                path.c_str(), strerror(readErrno));
         return 0;
     }
     if (got < want) {
-        fprintf(stderr, "murko: picture %s is short (%zu of %zu bytes); the missing part stays black\n",
+        fprintf(stderr,
+                "murko: picture %s is short (%zu of %zu bytes); the missing part stays black\n",
                 path.c_str(), got, want);
         return 0;
     }

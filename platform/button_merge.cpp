@@ -6,7 +6,8 @@ static bool Valid(int button, int source) {
 }
 
 static void Queue(ButtonMerge* m, HostEventType type, int button) {
-    if (m->count == MergeQueueSize) return;  // drained after every host event, so never full in play
+    if (m->count == MergeQueueSize)
+        return;  // drained after every host event, so never full in play
     HostEvent& e = m->queue[(m->head + m->count++) % MergeQueueSize];
     e = HostEvent{};
     e.type = type;
@@ -56,7 +57,8 @@ int8_t StickStep(int8_t state, int32_t value) {
     return 0;
 }
 
-void MergeStickAxis(ButtonMerge* m, int8_t* state, int32_t value, int negative, int positive, int source) {
+void MergeStickAxis(ButtonMerge* m, int8_t* state, int32_t value, int negative, int positive,
+                    int source) {
     int8_t next = StickStep(*state, value);
     if (next == *state) return;
     if (*state < 0) MergeRelease(m, negative, source);

@@ -1,11 +1,11 @@
 // Start-up timing: with MURKO_TIME_FIRST_FRAME set, the first frame shown prints how long it took.
 #include "platform/first_frame.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <unistd.h>
 
 static bool FirstFrameNoted = false;  // the first frame has been shown (and timed)
 
@@ -36,7 +36,8 @@ static double ProcessStartSeconds() {
 static double MsSinceStart(const char* launch) {
     char* end = nullptr;
     double launchNs = strtod(launch, &end);
-    if (end != launch && *end == 0 && launchNs > 1e18) return (ClockSeconds(CLOCK_REALTIME) - launchNs * 1e-9) * 1e3;
+    if (end != launch && *end == 0 && launchNs > 1e18)
+        return (ClockSeconds(CLOCK_REALTIME) - launchNs * 1e-9) * 1e3;
     double start = ProcessStartSeconds();
     return start < 0 ? -1 : (ClockSeconds(CLOCK_BOOTTIME) - start) * 1e3;
 }

@@ -5,8 +5,8 @@
 
 constexpr int QueueSize = 256;  // events that can wait for one pump
 
-static uint32_t VirtualMs = 0;           // the virtual millisecond clock
-static HostEvent Queue[QueueSize];       // waiting events, oldest first
+static uint32_t VirtualMs = 0;      // the virtual millisecond clock
+static HostEvent Queue[QueueSize];  // waiting events, oldest first
 static int QueueHead = 0, QueueCount = 0;
 
 void HeadlessSetTicks(uint32_t ms) { VirtualMs = ms; }
@@ -39,6 +39,7 @@ static uint8_t* BeginDraw() { return PanelAddress(); }
 static void EndDraw() {}
 
 const HostBackend* HeadlessBackend() {
-    static const HostBackend backend = {Open, Close, Ticks, Idle, PollEvent, PanelProperties, BeginDraw, EndDraw, Ticks};
+    static const HostBackend backend = {Open,      Close,   Ticks, Idle, PollEvent, PanelProperties,
+                                        BeginDraw, EndDraw, Ticks};
     return &backend;
 }

@@ -5,6 +5,6 @@
 
 #include "platform/host.h"
 
-void HeadlessSetTicks(uint32_t ms);         // sets the virtual clock
-void HeadlessAdvance(uint32_t ms);          // moves the virtual clock on
-void HeadlessPushEvent(const HostEvent& e); // queues an input event for the next pump
+void HeadlessSetTicks(uint32_t ms);          // sets the virtual clock
+void HeadlessAdvance(uint32_t ms);           // moves the virtual clock on
+void HeadlessPushEvent(const HostEvent& e);  // queues an input event for the next pump

@@ -2,9 +2,9 @@
 #include "platform/host.h"
 #include "platform/first_frame.h"
 
+#include <unistd.h>
 #include <climits>
 #include <cstdlib>
-#include <unistd.h>
 
 static const HostBackend* Active = nullptr;  // the backend chosen at start-up
 

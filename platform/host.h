@@ -18,8 +18,16 @@ enum : int16_t {
     HostKeyStart = 0xC4,
 };
 
-// HostEventTyped is a key typed for text: key holds the character (32..126), 8 Backspace or 13 Enter.
-enum HostEventType { HostEventNone, HostEventKeyDown, HostEventKeyUp, HostEventPenDown, HostEventQuit, HostEventTyped };
+// HostEventTyped is a key typed for text: key holds the character (32..126), 8 Backspace or 13
+// Enter.
+enum HostEventType {
+    HostEventNone,
+    HostEventKeyDown,
+    HostEventKeyUp,
+    HostEventPenDown,
+    HostEventQuit,
+    HostEventTyped
+};
 
 struct HostEvent {
     HostEventType type;  // what happened
@@ -28,7 +36,14 @@ struct HostEvent {
 };
 
 // The emulated device panel that PresentFrame writes into.
-enum HostDisplayMode { DisplayRgb565, DisplayRgb565Row512, DisplayRotated, DisplayFlipped, DisplayGray2, DisplayGray4 };
+enum HostDisplayMode {
+    DisplayRgb565,
+    DisplayRgb565Row512,
+    DisplayRotated,
+    DisplayFlipped,
+    DisplayGray2,
+    DisplayGray4
+};
 
 struct HostDisplayProperties {
     int32_t bpp;     // 2, 4 or 16
@@ -36,7 +51,7 @@ struct HostDisplayProperties {
     int32_t yPitch;  // bytes between vertically adjacent pixels
 };
 
-constexpr int HostBoundButtons = 5;  // buttons the keyboard binds: up, down, left, right, A
+constexpr int HostBoundButtons = 5;   // buttons the keyboard binds: up, down, left, right, A
 constexpr int HostKeysPerButton = 4;  // keyboard keys one button may have
 
 struct HostConfig {
@@ -45,10 +60,12 @@ struct HostConfig {
     bool fullscreen;          // start in desktop fullscreen
     bool windowed;            // never fullscreen (wins over fullscreen)
     bool gamepad = true;      // gamepads press the buttons
-    int16_t keys[HostBoundButtons][HostKeysPerButton] = {};  // scancodes per button, 0 unused; none: the usual keys
+    int16_t keys[HostBoundButtons][HostKeysPerButton] =
+        {};  // scancodes per button, 0 unused; none: the usual keys
 };
 
-int16_t HostKeyByName(const char* name);  // scancode of a key named as SDL names it ("Left Ctrl"), 0 if unknown
+int16_t HostKeyByName(
+    const char* name);  // scancode of a key named as SDL names it ("Left Ctrl"), 0 if unknown
 
 // A backend fills this table; host.cpp forwards the plain functions below to it.
 struct HostBackend {
@@ -70,13 +87,13 @@ void HostUse(const HostBackend* backend);  // chooses the backend for every call
 
 bool HostOpen(const HostConfig& config);  // opens the panel, the window and the input
 void HostClose();
-uint32_t HostTicks();                     // milliseconds, wrapping at 2^32
-uint32_t HostSeedTicks();                 // the tick count a run's random seed is taken from
-void HostIdle(uint32_t msUntilDue);       // waits, never more than msUntilDue
-bool HostPollEvent(HostEvent* event);     // takes the next waiting input event
+uint32_t HostTicks();                  // milliseconds, wrapping at 2^32
+uint32_t HostSeedTicks();              // the tick count a run's random seed is taken from
+void HostIdle(uint32_t msUntilDue);    // waits, never more than msUntilDue
+bool HostPollEvent(HostEvent* event);  // takes the next waiting input event
 HostDisplayProperties HostGetDisplayProperties();
-uint8_t* HostBeginDraw();                 // address of the panel's frame buffer
-void HostEndDraw();                       // the frame is complete; show it
+uint8_t* HostBeginDraw();                   // address of the panel's frame buffer
+void HostEndDraw();                         // the frame is complete; show it
 void HostGetDefaultKeys(int16_t codes[8]);  // up, down, left, right, A, B, C, Start
 
 // Files and folders.
@@ -84,6 +101,9 @@ std::string HostExecutableFolder();  // folder of the running executable, with t
 std::string HostRuntimeFolder();     // per-user folder for locks and sockets, with trailing '/'
 
 // Window and instance.
-bool HostClaimSingleInstance();  // false when another windowed game runs (it is brought to the front)
-bool HostWritePng(const char* path, const uint16_t* rgb565, int width, int height);  // a picture as PNG
-bool HostWritePngRgb(const char* path, const uint32_t* rgb, int width, int height);  // pixels 0xRRGGBB
+bool HostClaimSingleInstance();  // false when another windowed game runs (it is brought to the
+                                 // front)
+bool HostWritePng(const char* path, const uint16_t* rgb565, int width,
+                  int height);  // a picture as PNG
+bool HostWritePngRgb(const char* path, const uint32_t* rgb, int width,
+                     int height);  // pixels 0xRRGGBB

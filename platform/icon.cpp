@@ -3,38 +3,22 @@
 
 // One character a pixel: '.' clear, K outline, B ear brown, L tan fur, W white muzzle, P tongue.
 static const char* const IconRows[IconSize] = {
-    "................................",
-    "................................",
-    ".......KKKK..........KKKK.......",
-    "......KBBBBK........KBBBBK......",
-    ".....KBBBBBBKKKKKKKKBBBBBBK.....",
-    "....KBBBBBBKLLLLLLLLKBBBBBBK....",
-    "....KBBBBBKLLLLLLLLLLKBBBBBK....",
-    "...KBBBBBKLLLLLLLLLLLLKBBBBBK...",
-    "...KBBBBBKLLLLLLLLLLLLKBBBBBK...",
-    "...KBBBBKLLLLLLLLLLLLLLKBBBBK...",
-    "...KBBBBKLLWWKLLLLKWWLLKBBBBK...",
-    "...KBBBBKLLWKKLLLLKKWLLKBBBBK...",
-    "...KBBBKLLLKKKLLLLKKKLLLKBBBK...",
-    "...KBBBKLLLLKLLLLLLKLLLLKBBBK...",
-    "....KBBKLLLLLLLLLLLLLLLLKBBK....",
-    "....KBBKLLLLLLLLLLLLLLLLKBBK....",
-    ".....KKKLLLLLWWWWWWLLLLLKKK.....",
-    ".......KLLLLWWWWWWWWLLLLK.......",
-    ".......KLLLWWWKKKKWWWLLLK.......",
-    ".......KLLLWWKKKKKKWWLLLK.......",
-    ".......KLLLWWWKKKKWWWLLLK.......",
-    "........KLLWWWWKKWWWWLLK........",
-    "........KLLWWWWKKWWWWLLK........",
-    ".........KLWWWKWWKWWWLK.........",
-    ".........KLWWWWKKWWWWLK.........",
-    "..........KWWWWPPWWWWK..........",
-    "...........KWWPPPPWWK...........",
-    "............KKPPPPKK............",
-    "..............KPPK..............",
-    "...............KK...............",
-    "................................",
-    "................................",
+    "................................", "................................",
+    ".......KKKK..........KKKK.......", "......KBBBBK........KBBBBK......",
+    ".....KBBBBBBKKKKKKKKBBBBBBK.....", "....KBBBBBBKLLLLLLLLKBBBBBBK....",
+    "....KBBBBBKLLLLLLLLLLKBBBBBK....", "...KBBBBBKLLLLLLLLLLLLKBBBBBK...",
+    "...KBBBBBKLLLLLLLLLLLLKBBBBBK...", "...KBBBBKLLLLLLLLLLLLLLKBBBBK...",
+    "...KBBBBKLLWWKLLLLKWWLLKBBBBK...", "...KBBBBKLLWKKLLLLKKWLLKBBBBK...",
+    "...KBBBKLLLKKKLLLLKKKLLLKBBBK...", "...KBBBKLLLLKLLLLLLKLLLLKBBBK...",
+    "....KBBKLLLLLLLLLLLLLLLLKBBK....", "....KBBKLLLLLLLLLLLLLLLLKBBK....",
+    ".....KKKLLLLLWWWWWWLLLLLKKK.....", ".......KLLLLWWWWWWWWLLLLK.......",
+    ".......KLLLWWWKKKKWWWLLLK.......", ".......KLLLWWKKKKKKWWLLLK.......",
+    ".......KLLLWWWKKKKWWWLLLK.......", "........KLLWWWWKKWWWWLLK........",
+    "........KLLWWWWKKWWWWLLK........", ".........KLWWWKWWKWWWLK.........",
+    ".........KLWWWWKKWWWWLK.........", "..........KWWWWPPWWWWK..........",
+    "...........KWWPPPPWWK...........", "............KKPPPPKK............",
+    "..............KPPK..............", "...............KK...............",
+    "................................", "................................",
 };
 
 struct IconInk {
@@ -44,12 +28,8 @@ struct IconInk {
 
 // The colour of every grid character.
 static const IconInk Inks[] = {
-    {'.', 0x00000000},
-    {'K', 0xFF141414},
-    {'B', 0xFF78461E},
-    {'L', 0xFFD2A05A},
-    {'W', 0xFFFAFAF5},
-    {'P', 0xFFE66E82},
+    {'.', 0x00000000}, {'K', 0xFF141414}, {'B', 0xFF78461E},
+    {'L', 0xFFD2A05A}, {'W', 0xFFFAFAF5}, {'P', 0xFFE66E82},
 };
 
 static uint32_t InkFor(char mark) {

@@ -1,14 +1,14 @@
 // Single instance: a lock file and a local socket in the user's runtime folder.
 #include "platform/instance.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "platform/host.h"
 
@@ -32,7 +32,8 @@ static bool FillAddress(sockaddr_un* address, const char* path) {
     return true;
 }
 
-// Opens the listening socket once the lock is ours; a socket file left by a crashed game goes first.
+// Opens the listening socket once the lock is ours; a socket file left by a crashed game goes
+// first.
 static void Listen(InstanceGuard* guard) {
     sockaddr_un address;
     if (!FillAddress(&address, guard->socketPath)) {
@@ -72,14 +73,15 @@ bool InstanceClaim(InstanceGuard* guard, const char* folder) {
     char lockPath[InstancePathSize];
     if (!BuildPath(lockPath, sizeof lockPath, folder, "lock") ||
         !BuildPath(guard->socketPath, sizeof guard->socketPath, folder, "socket")) {
-        fprintf(stderr, "murko: runtime folder path too long, not guarding against a second game\n");
+        fprintf(stderr,
+                "murko: runtime folder path too long, not guarding against a second game\n");
         guard->socketPath[0] = 0;
         return true;
     }
     int fd = open(lockPath, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
-        fprintf(stderr, "murko: cannot open %s (%s), not guarding against a second game\n", lockPath,
-                strerror(errno));
+        fprintf(stderr, "murko: cannot open %s (%s), not guarding against a second game\n",
+                lockPath, strerror(errno));
         guard->socketPath[0] = 0;
         return true;
     }

@@ -6,9 +6,9 @@
 constexpr int InstancePathSize = 256;  // longest lock or socket path kept
 
 struct InstanceGuard {
-    int lockFd;                          // the held lock file, -1 when none
-    int listenFd;                        // the listening socket, -1 when none
-    char socketPath[InstancePathSize];   // where the socket lives, to remove it at the end
+    int lockFd;                         // the held lock file, -1 when none
+    int listenFd;                       // the listening socket, -1 when none
+    char socketPath[InstancePathSize];  // where the socket lives, to remove it at the end
 };
 
 // Takes the lock in folder (with trailing '/'). True: this is the only game (or the folder cannot

@@ -4,10 +4,10 @@
 #include <cstring>
 
 struct PanelLayout {
-    const char* name;            // --display name
-    HostDisplayProperties props; // what the device reports
-    size_t size;                 // bytes of panel memory
-    size_t origin;               // offset of the address handed out by the device
+    const char* name;             // --display name
+    HostDisplayProperties props;  // what the device reports
+    size_t size;                  // bytes of panel memory
+    size_t origin;                // offset of the address handed out by the device
 };
 
 static const PanelLayout Layouts[] = {
@@ -19,10 +19,11 @@ static const PanelLayout Layouts[] = {
     {"gray4", {4, 0, 160}, 38400, 0},
 };
 constexpr int LayoutCount = int(sizeof Layouts / sizeof Layouts[0]);  // kinds of panel
-constexpr size_t LargestPanel = 163840;                                 // the 512-byte-row panel
+constexpr size_t LargestPanel = 163840;                               // the 512-byte-row panel
 
-static uint8_t PanelStore[PanelGuardBytes + LargestPanel + PanelGuardBytes];  // panel memory with guards
-static HostDisplayMode Mode = DisplayRgb565;                                  // current panel kind
+static uint8_t
+    PanelStore[PanelGuardBytes + LargestPanel + PanelGuardBytes];  // panel memory with guards
+static HostDisplayMode Mode = DisplayRgb565;                       // current panel kind
 
 // The panel memory starts black; everything around it holds the guard fill.
 void PanelCreate(HostDisplayMode mode) {
@@ -67,7 +68,8 @@ static uint32_t Grey(uint32_t level, uint32_t max) {
 // the way PresentFrame lays it: block rows for x pitch 2 with rows of 480 or 512 bytes,
 // otherwise the even parts of the pitches, rows running upwards from the last row's start.
 static ptrdiff_t Offset16(HostDisplayProperties p, int x, int y) {
-    if (p.xPitch == 2 && (p.yPitch == 480 || p.yPitch == 512)) return ptrdiff_t(y) * p.yPitch + 2 * x;
+    if (p.xPitch == 2 && (p.yPitch == 480 || p.yPitch == 512))
+        return ptrdiff_t(y) * p.yPitch + 2 * x;
     ptrdiff_t xstep = ptrdiff_t(p.xPitch >> 1) * 2, ystep = ptrdiff_t(p.yPitch >> 1) * 2;
     ptrdiff_t start = ystep < 0 ? -ystep * 319 : 0;
     return start + x * xstep + y * ystep;

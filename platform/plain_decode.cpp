@@ -1,4 +1,5 @@
-// Plain RGB565 rows to 0xRRGGBB: straight loops the compiler can vectorise, no per-pixel layout math.
+// Plain RGB565 rows to 0xRRGGBB: straight loops the compiler can vectorise, no per-pixel layout
+// math.
 #include "platform/plain_decode.h"
 
 #include <cstddef>

@@ -8,7 +8,8 @@
 
 // Writes a width x height picture whose pixel i is 0xRRGGBB as rgb(pixels[i]).
 template <typename Pixel>
-static bool WritePng(const char* path, const Pixel* pixels, int width, int height, uint32_t (*rgb)(Pixel)) {
+static bool WritePng(const char* path, const Pixel* pixels, int width, int height,
+                     uint32_t (*rgb)(Pixel)) {
     FILE* file = fopen(path, "wb");
     if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -19,8 +20,8 @@ static bool WritePng(const char* path, const Pixel* pixels, int width, int heigh
         return false;
     }
     png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     std::vector<png_byte> row(size_t(width) * 3);
     for (int y = 0; y < height; y++) {

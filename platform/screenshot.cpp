@@ -42,8 +42,10 @@ static std::string UserDirsPictures(const std::string& home) {
         char* end = strchr(value, '"');
         if (!end) continue;
         *end = 0;
-        if (!strncmp(value, "$HOME", 5)) found = home + (value + 5);
-        else if (value[0] == '/') found = value;
+        if (!strncmp(value, "$HOME", 5))
+            found = home + (value + 5);
+        else if (value[0] == '/')
+            found = value;
     }
     fclose(f);
     while (found.size() > 1 && found.back() == '/') found.pop_back();
@@ -53,7 +55,8 @@ static std::string UserDirsPictures(const std::string& home) {
 // Makes every missing folder of path (ending in '/').
 static bool MakeFolders(const std::string& path) {
     for (size_t at = 1; at < path.size(); at++)
-        if (path[at] == '/' && mkdir(path.substr(0, at).c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (path[at] == '/' && mkdir(path.substr(0, at).c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
     return true;
 }
 
@@ -72,12 +75,15 @@ std::string ScreenshotFolder() {
 // murko-DATE-TIME, with "-N" from the second try on, and the scale's "-xN" before ".png".
 static std::string ShotName(const char* stamp, int attempt, int scale) {
     std::string name = std::string("murko-") + stamp;
-    if (attempt > 1) name.append("-").append(std::to_string(attempt));  // appends: GCC 12 -O3 sees a false overlap in "-" + string
+    if (attempt > 1)
+        name.append("-").append(
+            std::to_string(attempt));  // appends: GCC 12 -O3 sees a false overlap in "-" + string
     if (scale > 1) name.append("-x").append(std::to_string(scale));
     return name + ".png";
 }
 
-bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale, std::string* saved) {
+bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale,
+                      std::string* saved) {
     scale = scale < 1 ? 1 : (scale > MaxScale ? MaxScale : scale);
     char stamp[32];
     time_t now = time(nullptr);
@@ -86,7 +92,8 @@ bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale,
     while (attempt < 100 && (access((folder + ShotName(stamp, attempt, 1)).c_str(), F_OK) == 0 ||
                              access((folder + ShotName(stamp, attempt, scale)).c_str(), F_OK) == 0))
         attempt++;
-    std::string plain = folder + ShotName(stamp, attempt, 1), scaled = folder + ShotName(stamp, attempt, scale);
+    std::string plain = folder + ShotName(stamp, attempt, 1),
+                scaled = folder + ShotName(stamp, attempt, scale);
     *saved = plain;
     if (!HostWritePngRgb(plain.c_str(), rgb, PictureWidth, PictureHeight)) return false;
     if (scale == 1) return true;
@@ -96,7 +103,8 @@ bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale,
         big[i] = rgb[y * PictureWidth + x];
     }
     *saved = scaled;
-    if (!HostWritePngRgb(scaled.c_str(), big.data(), PictureWidth * scale, PictureHeight * scale)) return false;
+    if (!HostWritePngRgb(scaled.c_str(), big.data(), PictureWidth * scale, PictureHeight * scale))
+        return false;
     *saved = plain + " and " + scaled;
     return true;
 }

@@ -12,4 +12,5 @@ std::string ScreenshotFolder();
 // Writes the 240 x 320 picture (pixels 0xRRGGBB) as murko-DATE-TIME.png into folder, and, when
 // scale > 1, as murko-DATE-TIME-xN.png with every pixel N x N; an existing name gets "-2", "-3" ...
 // *saved names the files written ("A and B"); false, with *saved naming the failing file, on error.
-bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale, std::string* saved);
+bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale,
+                      std::string* saved);

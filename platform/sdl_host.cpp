@@ -1,4 +1,5 @@
-// SDL2 backend: the window, its scale, letterbox and fullscreen, the clock, the present and F12 screenshots.
+// SDL2 backend: the window, its scale, letterbox and fullscreen, the clock, the present and F12
+// screenshots.
 #include <SDL.h>
 #include <time.h>
 
@@ -15,9 +16,9 @@
 #include "platform/sdl_backend.h"
 
 constexpr uint32_t VideoSystems = SDL_INIT_VIDEO;  // the SDL parts this half starts and stops
-constexpr int TitleAllowance = 40;                 // points kept free for a title bar when choosing a scale
-constexpr uint32_t TitleNoticeMs = 4000;           // how long the title tells where a screenshot went
-constexpr char Title[] = "Murko";                  // the window's title
+constexpr int TitleAllowance = 40;        // points kept free for a title bar when choosing a scale
+constexpr uint32_t TitleNoticeMs = 4000;  // how long the title tells where a screenshot went
+constexpr char Title[] = "Murko";         // the window's title
 
 static SDL_Window* Window = nullptr;      // the game window
 static SDL_Renderer* Renderer = nullptr;  // draws the panel picture into the window
@@ -25,7 +26,8 @@ static SDL_Texture* Texture = nullptr;    // the decoded 240 x 320 panel
 static bool NeverFullscreen = false;      // --windowed: the fullscreen toggle does nothing
 static uint32_t Decoded[PictureWidth * PictureHeight];  // the panel decoded to 0xRRGGBB for upload
 static int PlainPitch = 0;  // > 0: the panel holds plain RGB565 rows this many bytes apart
-static uint32_t TitleNoticeUntil = 0;  // tick at which the title goes back to "Murko"; 0 when it shows that
+static uint32_t TitleNoticeUntil =
+    0;  // tick at which the title goes back to "Murko"; 0 when it shows that
 
 static int WindowScale(const HostConfig& config) {
     if (config.scale > 0) return config.scale;
@@ -37,8 +39,8 @@ static int WindowScale(const HostConfig& config) {
 static void SetIcon() {
     static uint32_t pixels[IconSize * IconSize];  // kept while SDL copies them
     IconPixels(pixels);
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, IconSize, IconSize, 32, IconSize * 4,
-                                                           SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, IconSize, IconSize, 32,
+                                                           IconSize * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!icon) return;
     SDL_SetWindowIcon(Window, icon);
     SDL_FreeSurface(icon);
@@ -48,8 +50,8 @@ static bool CreateWindow(const HostConfig& config) {
     int scale = WindowScale(config);
     uint32_t flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (config.fullscreen && !config.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    Window = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, PictureWidth * scale,
-                              PictureHeight * scale, flags);
+    Window = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                              PictureWidth * scale, PictureHeight * scale, flags);
     if (!Window) {
         fprintf(stderr, "murko: cannot create the window: %s\n", SDL_GetError());
         return false;
@@ -66,8 +68,8 @@ static bool CreateRenderer() {
         return false;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, PictureWidth,
-                                PictureHeight);
+    Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                PictureWidth, PictureHeight);
     if (!Texture) {
         fprintf(stderr, "murko: cannot make the picture texture: %s\n", SDL_GetError());
         return false;
@@ -137,13 +139,13 @@ static uint32_t SeedTicks() {
     return uint32_t(uint64_t(now.tv_sec) * 1000u + uint64_t(now.tv_nsec) / 1000000u);
 }
 
-// Rests msUntilDue ms with a nanosecond sleep; the loop asks for short rests when the mixer needs feeding.
+// Rests msUntilDue ms with a nanosecond sleep; the loop asks for short rests when the mixer needs
+// feeding.
 static void Idle(uint32_t msUntilDue) {
     uint32_t ms = msUntilDue;
     if (ms == 0) return;
     timespec rest = {0, long(ms) * 1000000L};
-    while (nanosleep(&rest, &rest) != 0) {
-    }
+    while (nanosleep(&rest, &rest) != 0) {}
 }
 
 void SdlRedraw() {
@@ -161,8 +163,10 @@ void SdlRedraw() {
 static uint8_t* BeginDraw() { return PanelAddress(); }
 
 static void EndDraw() {
-    if (PlainPitch) DecodePlainRows(PanelAddress(), PlainPitch, Decoded);
-    else PanelDecode(Decoded);
+    if (PlainPitch)
+        DecodePlainRows(PanelAddress(), PlainPitch, Decoded);
+    else
+        PanelDecode(Decoded);
     SDL_UpdateTexture(Texture, nullptr, Decoded, PictureWidth * 4);
     SdlRedraw();
     if (TitleNoticeUntil && int32_t(SDL_GetTicks() - TitleNoticeUntil) >= 0) {
@@ -178,10 +182,15 @@ void SdlSaveScreenshot() {
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(Renderer, &w, &h);
     std::string folder = ScreenshotFolder(), saved;
-    bool ok = !folder.empty() && WriteScreenshots(folder, Decoded, FitPicture(w, h).w / PictureWidth, &saved);
-    if (ok) fprintf(stderr, "murko: screenshot saved to %s\n", saved.c_str());
-    else fprintf(stderr, "murko: cannot save a screenshot %s: %s\n", folder.empty() ? "(no home folder)" : saved.c_str(), strerror(errno));
-    std::string title = std::string(Title) + (ok ? " - screenshot saved in " + folder : " - screenshot not saved");
+    bool ok = !folder.empty() &&
+              WriteScreenshots(folder, Decoded, FitPicture(w, h).w / PictureWidth, &saved);
+    if (ok)
+        fprintf(stderr, "murko: screenshot saved to %s\n", saved.c_str());
+    else
+        fprintf(stderr, "murko: cannot save a screenshot %s: %s\n",
+                folder.empty() ? "(no home folder)" : saved.c_str(), strerror(errno));
+    std::string title =
+        std::string(Title) + (ok ? " - screenshot saved in " + folder : " - screenshot not saved");
     SDL_SetWindowTitle(Window, title.c_str());
     TitleNoticeUntil = SDL_GetTicks() + TitleNoticeMs;
     if (!TitleNoticeUntil) TitleNoticeUntil = 1;
@@ -217,6 +226,7 @@ bool SdlMapTouch(float x, float y, int32_t* screenX, int32_t* screenY) {
 }
 
 const HostBackend* SdlBackend() {
-    static const HostBackend backend = {Open, Close, Ticks, Idle, SdlPollEvent, PanelProperties, BeginDraw, EndDraw, SeedTicks};
+    static const HostBackend backend = {
+        Open, Close, Ticks, Idle, SdlPollEvent, PanelProperties, BeginDraw, EndDraw, SeedTicks};
     return &backend;
 }

@@ -5,9 +5,10 @@
 #include "platform/instance.h"
 #include "platform/sdl_backend.h"
 
-constexpr int PadSlots = 8;  // gamepads followed at once
+constexpr int PadSlots = 8;                                           // gamepads followed at once
 constexpr int MaxKeyBindings = HostBoundButtons * HostKeysPerButton;  // keyboard keys bound at once
-constexpr int FirstPadSource = MaxKeyBindings;  // merge sources below are keyboard keys; then two per pad
+constexpr int FirstPadSource =
+    MaxKeyBindings;  // merge sources below are keyboard keys; then two per pad
 
 struct KeyBinding {
     SDL_Scancode scancode;  // physical key, whatever the layout
@@ -17,14 +18,10 @@ struct KeyBinding {
 
 // The usual keyboard: arrows are the d-pad; Space, Enter, Z and Left Ctrl are all A.
 static const KeyBinding UsualKeys[] = {
-    {SDL_SCANCODE_UP, ButtonUp, 0},
-    {SDL_SCANCODE_DOWN, ButtonDown, 1},
-    {SDL_SCANCODE_LEFT, ButtonLeft, 2},
-    {SDL_SCANCODE_RIGHT, ButtonRight, 3},
-    {SDL_SCANCODE_SPACE, ButtonA, 4},
-    {SDL_SCANCODE_RETURN, ButtonA, 5},
-    {SDL_SCANCODE_Z, ButtonA, 6},
-    {SDL_SCANCODE_LCTRL, ButtonA, 7},
+    {SDL_SCANCODE_UP, ButtonUp, 0},     {SDL_SCANCODE_DOWN, ButtonDown, 1},
+    {SDL_SCANCODE_LEFT, ButtonLeft, 2}, {SDL_SCANCODE_RIGHT, ButtonRight, 3},
+    {SDL_SCANCODE_SPACE, ButtonA, 4},   {SDL_SCANCODE_RETURN, ButtonA, 5},
+    {SDL_SCANCODE_Z, ButtonA, 6},       {SDL_SCANCODE_LCTRL, ButtonA, 7},
 };
 
 struct PadButtonBinding {
@@ -48,12 +45,12 @@ struct PadSlot {
 };
 
 static KeyBinding KeyBindings[MaxKeyBindings];  // the keys in use: the usual ones, or the player's
-static int KeyBindingCount = 0;                  // entries of KeyBindings in use
-static PadSlot Pads[PadSlots];     // the gamepads in use
-static ButtonMerge Merge;          // all button sources merged into host key events
-static bool PadsStarted = false;   // the game controller subsystem is ours to stop
+static int KeyBindingCount = 0;                 // entries of KeyBindings in use
+static PadSlot Pads[PadSlots];                  // the gamepads in use
+static ButtonMerge Merge;                       // all button sources merged into host key events
+static bool PadsStarted = false;                // the game controller subsystem is ours to stop
 
-static int PadSource(int slot) { return FirstPadSource + 2 * slot; }       // d-pad and south button
+static int PadSource(int slot) { return FirstPadSource + 2 * slot; }  // d-pad and south button
 static int StickSource(int slot) { return FirstPadSource + 2 * slot + 1; }  // left stick
 
 // Each button takes the player's keys where the settings name some, else its usual ones.
@@ -62,7 +59,8 @@ static void BindKeys(const int16_t keys[HostBoundButtons][HostKeysPerButton]) {
     for (int button = 0; button < HostBoundButtons; button++) {
         bool own = keys[button][0] != 0;
         for (int k = 0; own && k < HostKeysPerButton; k++)
-            if (keys[button][k]) KeyBindings[KeyBindingCount++] = {SDL_Scancode(keys[button][k]), button, 0};
+            if (keys[button][k])
+                KeyBindings[KeyBindingCount++] = {SDL_Scancode(keys[button][k]), button, 0};
         for (const KeyBinding& usual : UsualKeys)
             if (!own && usual.button == button) KeyBindings[KeyBindingCount++] = usual;
     }
@@ -128,8 +126,10 @@ static void PadButton(const SDL_ControllerButtonEvent& e) {
     if (slot < 0) return;
     for (const PadButtonBinding& b : PadBindings) {
         if (b.pad != e.button) continue;
-        if (e.state == SDL_PRESSED) MergePress(&Merge, b.button, PadSource(slot));
-        else MergeRelease(&Merge, b.button, PadSource(slot));
+        if (e.state == SDL_PRESSED)
+            MergePress(&Merge, b.button, PadSource(slot));
+        else
+            MergeRelease(&Merge, b.button, PadSource(slot));
     }
 }
 
@@ -137,14 +137,17 @@ static void PadAxis(const SDL_ControllerAxisEvent& e) {
     int slot = FindPad(e.which);
     if (slot < 0) return;
     PadSlot& p = Pads[slot];
-    if (e.axis == SDL_CONTROLLER_AXIS_LEFTX) MergeStickAxis(&Merge, &p.stickX, e.value, ButtonLeft, ButtonRight, StickSource(slot));
-    if (e.axis == SDL_CONTROLLER_AXIS_LEFTY) MergeStickAxis(&Merge, &p.stickY, e.value, ButtonUp, ButtonDown, StickSource(slot));
+    if (e.axis == SDL_CONTROLLER_AXIS_LEFTX)
+        MergeStickAxis(&Merge, &p.stickX, e.value, ButtonLeft, ButtonRight, StickSource(slot));
+    if (e.axis == SDL_CONTROLLER_AXIS_LEFTY)
+        MergeStickAxis(&Merge, &p.stickY, e.value, ButtonUp, ButtonDown, StickSource(slot));
 }
 
 static void Key(const SDL_KeyboardEvent& e) {
     bool down = e.type == SDL_KEYDOWN;
     SDL_Scancode code = e.keysym.scancode;
-    bool toggle = code == SDL_SCANCODE_F11 || (code == SDL_SCANCODE_RETURN && (e.keysym.mod & KMOD_ALT));
+    bool toggle =
+        code == SDL_SCANCODE_F11 || (code == SDL_SCANCODE_RETURN && (e.keysym.mod & KMOD_ALT));
     if (down && toggle) {
         if (!e.repeat) SdlToggleFullscreen();
         return;  // Alt+Enter is never the A button
@@ -156,8 +159,10 @@ static void Key(const SDL_KeyboardEvent& e) {
     for (int i = 0; i < KeyBindingCount; i++) {
         const KeyBinding& k = KeyBindings[i];
         if (k.scancode != code) continue;
-        if (down) MergePress(&Merge, k.button, k.source);  // repeats press A again, as the device did
-        else MergeRelease(&Merge, k.button, k.source);
+        if (down)
+            MergePress(&Merge, k.button, k.source);  // repeats press A again, as the device did
+        else
+            MergeRelease(&Merge, k.button, k.source);
     }
 }
 
@@ -176,7 +181,9 @@ static bool TextTyped(const SDL_TextInputEvent& e, HostEvent* event) {
 static bool EditKeyTyped(const SDL_KeyboardEvent& e, HostEvent* event) {
     SDL_Scancode code = e.keysym.scancode;
     bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
-    if (e.type != SDL_KEYDOWN || (e.keysym.mod & KMOD_ALT) || !(enter || code == SDL_SCANCODE_BACKSPACE)) return false;
+    if (e.type != SDL_KEYDOWN || (e.keysym.mod & KMOD_ALT) ||
+        !(enter || code == SDL_SCANCODE_BACKSPACE))
+        return false;
     *event = HostEvent{};
     event->type = HostEventTyped;
     event->key = enter ? 13 : 8;
@@ -186,7 +193,8 @@ static bool EditKeyTyped(const SDL_KeyboardEvent& e, HostEvent* event) {
 // A press at window point (x, y), or at fractions of the window for a touch.
 static bool PenDown(double x, double y, bool fractions, HostEvent* event) {
     int32_t sx = 0, sy = 0;
-    bool mapped = fractions ? SdlMapTouch(float(x), float(y), &sx, &sy) : SdlMapPointer(x, y, &sx, &sy);
+    bool mapped =
+        fractions ? SdlMapTouch(float(x), float(y), &sx, &sy) : SdlMapPointer(x, y, &sx, &sy);
     if (!mapped) return false;  // outside the picture, on the black bars
     *event = HostEvent{};
     event->type = HostEventPenDown;
@@ -213,16 +221,19 @@ static bool Translate(const SDL_Event& e, HostEvent* event) {
             *event = HostEvent{};
             event->type = HostEventQuit;
             return true;
-        case SDL_KEYDOWN: case SDL_KEYUP: Key(e.key); return EditKeyTyped(e.key, event);
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: Key(e.key); return EditKeyTyped(e.key, event);
         case SDL_TEXTINPUT: return TextTyped(e.text, event);
         case SDL_MOUSEBUTTONDOWN:
             // Touches also arrive as mouse presses; the finger event is the one taken.
-            if (e.button.button != SDL_BUTTON_LEFT || e.button.which == SDL_TOUCH_MOUSEID) return false;
+            if (e.button.button != SDL_BUTTON_LEFT || e.button.which == SDL_TOUCH_MOUSEID)
+                return false;
             return PenDown(e.button.x, e.button.y, false, event);
         case SDL_FINGERDOWN: return PenDown(e.tfinger.x, e.tfinger.y, true, event);
         case SDL_CONTROLLERDEVICEADDED: AddPad(e.cdevice.which); return false;
         case SDL_CONTROLLERDEVICEREMOVED: RemovePad(e.cdevice.which); return false;
-        case SDL_CONTROLLERBUTTONDOWN: case SDL_CONTROLLERBUTTONUP: PadButton(e.cbutton); return false;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: PadButton(e.cbutton); return false;
         case SDL_CONTROLLERAXISMOTION: PadAxis(e.caxis); return false;
         case SDL_WINDOWEVENT: WindowEvent(e.window); return false;
         default: return false;

@@ -78,15 +78,18 @@ static const LegendLine HeroLines[] = {{230, "Murko-Dog the hero."}};
 
 template <int N>
 static void DrawLegendLines(const LegendLine (&lines)[N]) {
-    for (const LegendLine& line : lines) DrawFontText(line.text, LegendTextX, line.y, NormalWidth, HelpInk);
+    for (const LegendLine& line : lines)
+        DrawFontText(line.text, LegendTextX, line.y, NormalWidth, HelpInk);
 }
 
 template <int N>
 static void DrawPageLines(const char* const (&lines)[N]) {
-    for (int i = 0; i < N; i++) DrawFontText(lines[i], HelpTextX, HelpFirstRow + HelpLineRows * i, NormalWidth, HelpInk);
+    for (int i = 0; i < N; i++)
+        DrawFontText(lines[i], HelpTextX, HelpFirstRow + HelpLineRows * i, NormalWidth, HelpInk);
 }
 
-// Page 1: each picture, then its lines; the spider and the dog take a fresh random frame every frame.
+// Page 1: each picture, then its lines; the spider and the dog take a fresh random frame every
+// frame.
 static void DrawLegendPage() {
     DrawTile(CellBone, 15, 50);
     DrawLegendLines(BoneLines);
@@ -120,7 +123,8 @@ void HelpScreen() {
     if (G.HelpPage == 1) DrawLegendPage();
     if (G.HelpPage == 2) DrawPageLines(ClosingLines);
     memcpy(G.BackBuffer + PanelTop * ScreenWidth, G.BottomPanelImage, sizeof G.BottomPanelImage);
-    DrawRedText(G.HelpPage == HelpPages - 1 ? "OK" : "NEXT PAGE", G.HelpPage == HelpPages - 1 ? 106 : 48, 296);
+    DrawRedText(G.HelpPage == HelpPages - 1 ? "OK" : "NEXT PAGE",
+                G.HelpPage == HelpPages - 1 ? 106 : 48, 296);
     PadHighlight();
     HandleHelpTap();
 }

@@ -17,8 +17,8 @@
 #include "gfx/font.h"
 #include "screens/highlight.h"
 
-constexpr size_t HighScoreFileBytes = sizeof G.HighScoreTable;  // 200 bytes: ten 20-byte records
-constexpr size_t RecordBytes = sizeof(HighScoreEntry);          // one record of the file
+constexpr size_t HighScoreFileBytes = sizeof G.HighScoreTable;   // 200 bytes: ten 20-byte records
+constexpr size_t RecordBytes = sizeof(HighScoreEntry);           // one record of the file
 constexpr int NameField = int(sizeof G.HighScoreTable[0].name);  // 12 bytes, not always terminated
 constexpr int NameKept = 10;           // name bytes a new entry takes from the typed name
 constexpr int PanelTop = 288;          // the bottom panel strip covers rows 288..319
@@ -36,7 +36,8 @@ constexpr uint16_t RankInk = 0xFFE0;   // yellow ranks
 constexpr uint16_t NameInk = 0xFFFF;   // white names
 constexpr uint16_t ScoreInk = 0xFFE0;  // yellow scores
 
-ssize_t (*ScoreFileWrite)(int fd, const void* bytes, size_t count) = write;  // the save's write call
+ssize_t (*ScoreFileWrite)(int fd, const void* bytes,
+                          size_t count) = write;  // the save's write call
 
 void SetDefaultHighScores() {
     memset(G.HighScoreTable, 0, sizeof G.HighScoreTable);
@@ -49,7 +50,8 @@ void SetDefaultHighScores() {
 // --- The file: a byte image of the table, ten records, little-endian ---
 
 static int32_t ReadLe32(const uint8_t* bytes) {
-    return int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24);
+    return int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                   uint32_t(bytes[3]) << 24);
 }
 
 static void WriteLe32(uint8_t* bytes, int32_t value) {
@@ -83,13 +85,16 @@ void LoadHighScores() {
     std::string path = ScoreFilePath();
     FILE* file = fopen(path.c_str(), "rb");
     if (!file) {
-        if (errno != ENOENT) fprintf(stderr, "murko: cannot open high scores %s (%s)\n", path.c_str(), strerror(errno));
+        if (errno != ENOENT)
+            fprintf(stderr, "murko: cannot open high scores %s (%s)\n", path.c_str(),
+                    strerror(errno));
         return;
     }
     uint8_t bytes[HighScoreFileBytes];
     TableToBytes(bytes);
     fread(bytes, 1, sizeof bytes, file);
-    if (ferror(file)) fprintf(stderr, "murko: cannot read high scores %s (%s)\n", path.c_str(), strerror(errno));
+    if (ferror(file))
+        fprintf(stderr, "murko: cannot read high scores %s (%s)\n", path.c_str(), strerror(errno));
     fclose(file);
     BytesToTable(bytes);
 }
@@ -122,7 +127,8 @@ static bool WriteAll(int fd, const uint8_t* bytes, size_t count) {
 // Writes bytes to a new file at temp and flushes it to the disk; false with errno set.
 // A file-size limit makes the write fail with EFBIG instead of ending the game.
 static bool WriteTempFile(const std::string& temp, const uint8_t* bytes, size_t count) {
-    unlink(temp.c_str());  // left by an earlier game of the same process id that was killed mid-save
+    unlink(
+        temp.c_str());  // left by an earlier game of the same process id that was killed mid-save
     int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     struct sigaction ignore = {}, previous = {};
@@ -162,8 +168,10 @@ void SaveHighScores() {
     }
     int saved = errno;
     unlink(temp.c_str());
-    fprintf(stderr, "murko: cannot %s high scores %s (%s); the new entry is kept only until the game ends\n", step,
-            path.c_str(), strerror(saved));
+    fprintf(
+        stderr,
+        "murko: cannot %s high scores %s (%s); the new entry is kept only until the game ends\n",
+        step, path.c_str(), strerror(saved));
 }
 
 // --- The table ---

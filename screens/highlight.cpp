@@ -8,31 +8,33 @@
 #include "core/globals.h"
 #include "core/input.h"
 
-constexpr int ItemRight = 219;             // item and button tap rectangles end at x 219
-constexpr int HelpLastPage = 2;            // the help page whose button reads OK
-constexpr int RepeatDelay = 12;            // frames a direction is held before it repeats
-constexpr int RepeatEvery = 4;             // frames between repeats
-constexpr uint16_t FrameInk = 0x07FF;      // cyan: none of the front-end pictures uses it
-constexpr uint16_t FrameShadow = 0x0000;   // a black line inside it, so it reads on light panels too
+constexpr int ItemRight = 219;            // item and button tap rectangles end at x 219
+constexpr int HelpLastPage = 2;           // the help page whose button reads OK
+constexpr int RepeatDelay = 12;           // frames a direction is held before it repeats
+constexpr int RepeatEvery = 4;            // frames between repeats
+constexpr uint16_t FrameInk = 0x07FF;     // cyan: none of the front-end pictures uses it
+constexpr uint16_t FrameShadow = 0x0000;  // a black line inside it, so it reads on light panels too
 enum { DirUp = 1, DirDown = 2, DirLeft = 4, DirRight = 8 };  // bits of HighlightHeld
 
 // One item a screen offers: the frame drawn round it, where a tap reaches it, and its row.
 struct Item {
     int16_t left, top, right, bottom;              // the frame (inclusive)
     int16_t hotLeft, hotTop, hotRight, hotBottom;  // the tap rectangle (inclusive)
-    int8_t row;                                    // up and down change rows; left and right move within one
+    int8_t row;  // up and down change rows; left and right move within one
 };
 
 // A label of n red-font characters at (x, y) whose band spans x 0..219 over rows hotTop..hotBottom.
 constexpr Item RedItem(int x, int y, int n, int hotTop, int hotBottom, int row) {
-    return Item{int16_t(x - 3), int16_t(y - 3), int16_t(x + 16 * n + 2), int16_t(y + 18),
-                0, int16_t(hotTop), ItemRight, int16_t(hotBottom), int8_t(row)};
+    return Item{int16_t(x - 3),  int16_t(y - 3), int16_t(x + 16 * n + 2), int16_t(y + 18), 0,
+                int16_t(hotTop), ItemRight,      int16_t(hotBottom),      int8_t(row)};
 }
 
 // A label of n raster-font characters at (x, y) and its tap rectangle.
-constexpr Item TextItem(int x, int y, int n, int hotLeft, int hotTop, int hotRight, int hotBottom, int row) {
-    return Item{int16_t(x - 3), int16_t(y - 1), int16_t(x + 8 * n + 2), int16_t(y + 16),
-                int16_t(hotLeft), int16_t(hotTop), int16_t(hotRight), int16_t(hotBottom), int8_t(row)};
+constexpr Item TextItem(int x, int y, int n, int hotLeft, int hotTop, int hotRight, int hotBottom,
+                        int row) {
+    return Item{int16_t(x - 3),    int16_t(y - 1),     int16_t(x + 8 * n + 2),
+                int16_t(y + 16),   int16_t(hotLeft),   int16_t(hotTop),
+                int16_t(hotRight), int16_t(hotBottom), int8_t(row)};
 }
 
 static const Item MenuItems[] = {
@@ -41,8 +43,9 @@ static const Item MenuItems[] = {
     RedItem(90, 264, 4, 260, 291, 2),   // HELP
     RedItem(90, 296, 4, 292, 319, 3),   // EXIT
 };
-static const Item OkItems[] = {RedItem(106, 296, 2, 292, 319, 0)};    // the bottom button, "OK"
-static const Item NextItems[] = {RedItem(48, 296, 9, 292, 319, 0)};   // the bottom button, "NEXT PAGE"
+static const Item OkItems[] = {RedItem(106, 296, 2, 292, 319, 0)};  // the bottom button, "OK"
+static const Item NextItems[] = {
+    RedItem(48, 296, 9, 292, 319, 0)};  // the bottom button, "NEXT PAGE"
 
 // LEVEL 1..9: labels at (60, 40 + 32k), bands of 32 rows from row 32.
 static constexpr std::array<Item, 9> LevelItems = [] {
@@ -81,7 +84,8 @@ static ItemTable ScreenItems() {
     switch (G.ScreenState) {
         case ScreenMainMenu: return {MenuItems, int(std::size(MenuItems))};
         case ScreenLevelSelect: return {LevelItems.data(), int(LevelItems.size())};
-        case ScreenLevelComplete: case ScreenHighScores: return {OkItems, 1};
+        case ScreenLevelComplete:
+        case ScreenHighScores: return {OkItems, 1};
         case ScreenHelp: return {G.HelpPage == HelpLastPage ? OkItems : NextItems, 1};
         case ScreenNewHighScore: return {NameItems.data(), int(NameItems.size())};
         default: return {nullptr, 0};
@@ -89,14 +93,19 @@ static ItemTable ScreenItems() {
 }
 
 // The directions acting this frame: those newly pressed, and held ones as they repeat. A direction
-// counts only when the previous frame was a front-end frame too, so a key held in the game shows nothing.
+// counts only when the previous frame was a front-end frame too, so a key held in the game shows
+// nothing.
 static int PressedDirections() {
-    int held = (UpHeld() ? DirUp : 0) | (DownHeld() ? DirDown : 0) | (LeftHeld() ? DirLeft : 0) | (RightHeld() ? DirRight : 0);
+    int held = (UpHeld() ? DirUp : 0) | (DownHeld() ? DirDown : 0) | (LeftHeld() ? DirLeft : 0) |
+               (RightHeld() ? DirRight : 0);
     bool consecutive = G.HighlightFrame + 1 == G.FrameCount;
     int pressed = consecutive ? held & ~G.HighlightHeld : 0;
-    if (!consecutive) G.HighlightHoldFrames = int16_t(held ? -1 : 0);
-    else if (pressed || !held) G.HighlightHoldFrames = 0;
-    else if (G.HighlightHoldFrames >= 0 && G.HighlightHoldFrames < INT16_MAX) G.HighlightHoldFrames++;
+    if (!consecutive)
+        G.HighlightHoldFrames = int16_t(held ? -1 : 0);
+    else if (pressed || !held)
+        G.HighlightHoldFrames = 0;
+    else if (G.HighlightHoldFrames >= 0 && G.HighlightHoldFrames < INT16_MAX)
+        G.HighlightHoldFrames++;
     int hold = G.HighlightHoldFrames;
     if (hold >= RepeatDelay && (hold - RepeatDelay) % RepeatEvery == 0) pressed = held;
     G.HighlightHeld = int8_t(held);
@@ -132,7 +141,8 @@ static void Move(ItemTable t, int pressed) {
 }
 
 static void Plot(int x, int y, uint16_t colour) {
-    if (x >= 0 && x < ScreenWidth && y >= 0 && y < ScreenHeight) G.BackBuffer[y * ScreenWidth + x] = colour;
+    if (x >= 0 && x < ScreenWidth && y >= 0 && y < ScreenHeight)
+        G.BackBuffer[y * ScreenWidth + x] = colour;
 }
 
 // A rectangle's outline.
@@ -160,12 +170,16 @@ void PadHighlight() {
     if (G.HighlightScreen != G.ScreenState || G.HighlightItem >= t.count) G.HighlightItem = 0;
     G.HighlightScreen = G.ScreenState;
     int pressed = PressedDirections();
-    // Every front-end frame takes the A latch, so no press made here opens the map in the next game.
-    // On the name entry a key that pressed A and typed a character (Space, Z, Enter) only types.
+    // Every front-end frame takes the A latch, so no press made here opens the map in the next
+    // game. On the name entry a key that pressed A and typed a character (Space, Z, Enter) only
+    // types.
     bool confirm = ButtonAPressed() && !(G.ScreenState == ScreenNewHighScore && G.TypedKey);
-    if (!G.TapConsumed) G.HighlightShown = 0;  // a pointer tap: the highlight goes, the tap acts as it is
-    else if (pressed && !G.HighlightShown) G.HighlightShown = 1;
-    else if (pressed) Move(t, pressed);
+    if (!G.TapConsumed)
+        G.HighlightShown = 0;  // a pointer tap: the highlight goes, the tap acts as it is
+    else if (pressed && !G.HighlightShown)
+        G.HighlightShown = 1;
+    else if (pressed)
+        Move(t, pressed);
     if (!G.HighlightShown) return;
     DrawFrame(t.items[G.HighlightItem]);
     if (confirm && G.TapConsumed) TapItem(t.items[G.HighlightItem]);

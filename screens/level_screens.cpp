@@ -12,19 +12,19 @@
 #include "gfx/font.h"
 #include "screens/highlight.h"
 
-constexpr int LevelsOffered = 9;           // the list always offers levels 1..9
-constexpr int LevelBandTop = 32;           // top row of the LEVEL 1 band
-constexpr int LevelBandRows = 32;          // rows of one level band; its label stands 8 rows lower
-constexpr int ButtonRight = 220;           // bands and the bottom button span x 0..219
-constexpr int BottomButtonTop = 292;       // the OK button takes taps from this row down
-constexpr int PanelTop = 288;              // the bottom panel strip covers rows 288..319
-constexpr int SpeakerHotX = 224;           // the speaker corner: x >= 224 ...
-constexpr int SpeakerHotY = 303;           // ... and y >= 303
-constexpr double SwingFactor = 0.01745;    // degrees to radians, as the swing has always used it
-constexpr int SwingHeight = 90;            // rows either side of the middle
-constexpr int SwingMiddle = 140;           // row of "PREPARE FOR" at angle 0
-constexpr int SwingLevelMiddle = 170;      // row of the level line at angle 0
-constexpr int SwingStep = 3;               // degrees a frame
+constexpr int LevelsOffered = 9;         // the list always offers levels 1..9
+constexpr int LevelBandTop = 32;         // top row of the LEVEL 1 band
+constexpr int LevelBandRows = 32;        // rows of one level band; its label stands 8 rows lower
+constexpr int ButtonRight = 220;         // bands and the bottom button span x 0..219
+constexpr int BottomButtonTop = 292;     // the OK button takes taps from this row down
+constexpr int PanelTop = 288;            // the bottom panel strip covers rows 288..319
+constexpr int SpeakerHotX = 224;         // the speaker corner: x >= 224 ...
+constexpr int SpeakerHotY = 303;         // ... and y >= 303
+constexpr double SwingFactor = 0.01745;  // degrees to radians, as the swing has always used it
+constexpr int SwingHeight = 90;          // rows either side of the middle
+constexpr int SwingMiddle = 140;         // row of "PREPARE FOR" at angle 0
+constexpr int SwingLevelMiddle = 170;    // row of the level line at angle 0
+constexpr int SwingStep = 3;             // degrees a frame
 
 // The speaker corner toggles the sound on either screen.
 static void ToggleOnSpeakerCorner(int x, int y) {

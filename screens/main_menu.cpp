@@ -12,15 +12,15 @@
 #include "gfx/font.h"
 #include "screens/highlight.h"
 
-constexpr int MenuBackRows = 192;         // rows of the title picture
-constexpr int PanelRows = 32;             // rows of one panel strip
-constexpr int ChasePassLength = 400;      // MenuChasePos counts 0 .. 398 in steps of 2
-constexpr int ChaseSpiderGap = 70;        // the spider runs this far behind the dog
-constexpr int ChaseDogY = 176;            // top row of the dog
-constexpr int ChaseSpiderY = 174;         // top row of the spider
-constexpr int MenuItemRight = 220;        // item bands span x 0..219
-constexpr int SpeakerHotX = 224;          // the speaker corner: x >= 224 ...
-constexpr int SpeakerHotY = 303;          // ... and y >= 303
+constexpr int MenuBackRows = 192;     // rows of the title picture
+constexpr int PanelRows = 32;         // rows of one panel strip
+constexpr int ChasePassLength = 400;  // MenuChasePos counts 0 .. 398 in steps of 2
+constexpr int ChaseSpiderGap = 70;    // the spider runs this far behind the dog
+constexpr int ChaseDogY = 176;        // top row of the dog
+constexpr int ChaseSpiderY = 174;     // top row of the spider
+constexpr int MenuItemRight = 220;    // item bands span x 0..219
+constexpr int SpeakerHotX = 224;      // the speaker corner: x >= 224 ...
+constexpr int SpeakerHotY = 303;      // ... and y >= 303
 
 // One item: its label and where the label stands; its tap band begins 4 rows above the label.
 struct MenuItem {
@@ -40,7 +40,8 @@ constexpr int MenuBandRows = 32;    // rows of one item band
 static void DrawMenuBackground() {
     memcpy(G.BackBuffer, G.MenuBackImage, sizeof G.MenuBackImage);
     for (int strip = 0; strip < 4; strip++)
-        memcpy(G.BackBuffer + (MenuBackRows + strip * PanelRows) * ScreenWidth, G.BottomPanelImage, sizeof G.BottomPanelImage);
+        memcpy(G.BackBuffer + (MenuBackRows + strip * PanelRows) * ScreenWidth, G.BottomPanelImage,
+               sizeof G.BottomPanelImage);
 }
 
 // A sprite of width 16 or 18 is drawn only when -16 < x < 240.
@@ -51,7 +52,8 @@ static void DrawChase() {
     int p = G.MenuChasePos;
     int dogX = G.MenuChaseDirection == 0 ? p : ScreenWidth - p;
     int spiderX = G.MenuChaseDirection == 0 ? p - ChaseSpiderGap : ScreenWidth + ChaseSpiderGap - p;
-    if (ChaseSpriteShown(dogX)) DrawDogSprite(G.MenuDogFrame, dogX, ChaseDogY, G.MenuChaseDirection == 0 ? 1 : 0);
+    if (ChaseSpriteShown(dogX))
+        DrawDogSprite(G.MenuDogFrame, dogX, ChaseDogY, G.MenuChaseDirection == 0 ? 1 : 0);
     if (ChaseSpriteShown(spiderX)) DrawSpiderSprite(Rand() % 5, spiderX, ChaseSpiderY);
     p = (p + 2) % ChasePassLength;
     G.MenuChasePos = int16_t(p);

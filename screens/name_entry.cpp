@@ -12,34 +12,40 @@
 #include "screens/high_scores.h"
 #include "screens/highlight.h"
 
-constexpr int KeyRows = 4;             // rows of character keys
-constexpr int KeyColumns = 10;         // columns of the key grid
-constexpr int GridX = 40;              // column of the first key's glyph
-constexpr int GridY = 100;             // row of the first key's glyph
-constexpr int CellWidth = 16;          // columns from one key to the next
-constexpr int CellHeight = 20;         // rows from one key row to the next
-constexpr int HitSize = 10;            // a key answers on the top-left 10 x 10 pixels of its cell
-constexpr int GridRight = 186;         // the grid's tap rectangle ends here: the tenth column is narrow
-constexpr int GridBottom = 179;        // ... and here
-constexpr int NameMax = 10;            // characters a name may hold
-constexpr int NameX = 60;              // column of the typed name (double width)
-constexpr int NameY = 60;              // its row
-constexpr int LitLast = 4;             // KeyFlashFrames counts 1..4 while a key is lit; 5 ends it
-constexpr int PanelTop = 288;          // the bottom panel strip covers rows 288..319
-constexpr int ButtonRight = 220;       // the bottom button spans x 0..219 ...
-constexpr int ButtonTop = 292;         // ... from row 292 down
-constexpr int SpeakerHotX = 224;       // the speaker corner: x >= 224 ...
-constexpr int SpeakerHotY = 303;       // ... and y >= 303
-constexpr uint16_t RestInk = 0xFFFF;   // white: keys at rest
-constexpr uint16_t LitInk = 0xFFE0;    // yellow: a lit key and the screen's texts
-constexpr int Narrow = 1;              // the raster font at 8 pixels a character
-constexpr int DoubleWidth = 0;         // ... at 16
+constexpr int KeyRows = 4;        // rows of character keys
+constexpr int KeyColumns = 10;    // columns of the key grid
+constexpr int GridX = 40;         // column of the first key's glyph
+constexpr int GridY = 100;        // row of the first key's glyph
+constexpr int CellWidth = 16;     // columns from one key to the next
+constexpr int CellHeight = 20;    // rows from one key row to the next
+constexpr int HitSize = 10;       // a key answers on the top-left 10 x 10 pixels of its cell
+constexpr int GridRight = 186;    // the grid's tap rectangle ends here: the tenth column is narrow
+constexpr int GridBottom = 179;   // ... and here
+constexpr int NameMax = 10;       // characters a name may hold
+constexpr int NameX = 60;         // column of the typed name (double width)
+constexpr int NameY = 60;         // its row
+constexpr int LitLast = 4;        // KeyFlashFrames counts 1..4 while a key is lit; 5 ends it
+constexpr int PanelTop = 288;     // the bottom panel strip covers rows 288..319
+constexpr int ButtonRight = 220;  // the bottom button spans x 0..219 ...
+constexpr int ButtonTop = 292;    // ... from row 292 down
+constexpr int SpeakerHotX = 224;  // the speaker corner: x >= 224 ...
+constexpr int SpeakerHotY = 303;  // ... and y >= 303
+constexpr uint16_t RestInk = 0xFFFF;  // white: keys at rest
+constexpr uint16_t LitInk = 0xFFE0;   // yellow: a lit key and the screen's texts
+constexpr int Narrow = 1;             // the raster font at 8 pixels a character
+constexpr int DoubleWidth = 0;        // ... at 16
 
 // Each key row in the plain and the shifted set; short rows leave their last columns empty.
 static const char* const PlainKeys[KeyRows] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm."};
-static const char* const ShiftedKeys[KeyRows] = {"!@#$%^&*()", "QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM,"};
+static const char* const ShiftedKeys[KeyRows] = {"!@#$%^&*()", "QWERTYUIOP", "ASDFGHJKL",
+                                                 "ZXCVBNM,"};
 
-enum { KeySpace = 11, KeyBackspace = 12, KeyShift = 13, KeyCapsLock = 14 };  // LastKeyCode of the special keys
+enum {
+    KeySpace = 11,
+    KeyBackspace = 12,
+    KeyShift = 13,
+    KeyCapsLock = 14
+};  // LastKeyCode of the special keys
 
 // A special key: its label, where the label stands, its tap rectangle (inclusive) and its code.
 struct SpecialKey {
@@ -80,7 +86,8 @@ static void PressSpecialKey(int code) {
 }
 
 static void ActSpecialKey(int code) {
-    if (code == KeySpace && G.EnteredNameLength < NameMax) G.EnteredName[G.EnteredNameLength++] = ' ';
+    if (code == KeySpace && G.EnteredNameLength < NameMax)
+        G.EnteredName[G.EnteredNameLength++] = ' ';
     if (code == KeyBackspace && G.EnteredNameLength > 0) G.EnteredName[--G.EnteredNameLength] = 0;
     if (code == KeyShift) G.ShiftOn = 1 - G.ShiftOn;
     if (code == KeyCapsLock) {
@@ -106,7 +113,8 @@ static void HandleTap(int x, int y) {
     if (x >= GridX && x <= GridRight && y >= GridY && y <= GridBottom) {
         bool onKey = (x - GridX) % CellWidth < HitSize && (y - GridY) % CellHeight < HitSize;
         int r = (y - GridY) / CellHeight, c = (x - GridX) / CellWidth;
-        if (onKey && G.EnteredNameLength < NameMax && KeyCharacter(r, c)) TypeCharacter(r, c, KeyCharacter(r, c));
+        if (onKey && G.EnteredNameLength < NameMax && KeyCharacter(r, c))
+            TypeCharacter(r, c, KeyCharacter(r, c));
         return;
     }
     if (y >= ButtonTop && x < ButtonRight) return ConfirmName();
@@ -146,14 +154,16 @@ static void DrawKeys() {
             char ch = KeyCharacter(r, c);
             if (!ch) continue;
             bool lit = G.KeyFlashFrames != 0 && G.LastKeyRow == r && G.LastKeyCode == c;
-            DrawFontGlyph(ch, GridX + CellWidth * c, GridY + CellHeight * r, lit ? LitInk : RestInk, Narrow, 0);
+            DrawFontGlyph(ch, GridX + CellWidth * c, GridY + CellHeight * r, lit ? LitInk : RestInk,
+                          Narrow, 0);
         }
     }
 }
 
 // The four special labels; the one whose code is lit (0: none) in yellow.
 static void DrawSpecialLabels(int litCode) {
-    for (const SpecialKey& k : SpecialKeys) DrawFontText(k.label, k.x, k.y, Narrow, k.code == litCode ? LitInk : RestInk);
+    for (const SpecialKey& k : SpecialKeys)
+        DrawFontText(k.label, k.x, k.y, Narrow, k.code == litCode ? LitInk : RestInk);
 }
 
 // A lit key counts its frames; in the fifth it goes dark and a special key acts.
@@ -169,13 +179,16 @@ void NameKeyboard() {
     char name[sizeof G.EnteredName + 1] = {};
     memcpy(name, G.EnteredName, sizeof G.EnteredName);
     DrawFontText(name, NameX, NameY, DoubleWidth, LitInk);
-    DrawFontText("_", NameX + 16 * G.EnteredNameLength, NameY, DoubleWidth, uint16_t(Rand() % 65535));
+    DrawFontText("_", NameX + 16 * G.EnteredNameLength, NameY, DoubleWidth,
+                 uint16_t(Rand() % 65535));
     DrawKeys();
     PadHighlight();
     bool tapped = StylusTapped() != 0;
     int32_t typed = KeyTyped();  // read every frame, so a key typed while one is lit is lost
-    if (G.KeyFlashFrames == 0 && tapped) HandleTap(int16_t(TapX()), int16_t(TapY()));
-    else if (G.KeyFlashFrames == 0 && typed) HandleTypedKey(typed);
+    if (G.KeyFlashFrames == 0 && tapped)
+        HandleTap(int16_t(TapX()), int16_t(TapY()));
+    else if (G.KeyFlashFrames == 0 && typed)
+        HandleTypedKey(typed);
     KeyFeedback();
 }
 

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config file
   libsdl2-dev libmikmod-dev libpng-dev
   libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   imagemagick xmp xvfb valgrind sox console-setup-linux time
   desktop-file-utils appstream
 )

@@ -18,6 +18,9 @@ case "${1:-}" in
   "") ;;
   *) echo "usage: scripts/test.sh [--sanitize | --clang]" >&2; exit 2 ;;
 esac
+if [ -z "${1:-}" ]; then
+  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+fi
 cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$dir"
 cd "$dir"

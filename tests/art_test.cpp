@@ -1,4 +1,5 @@
-// Our generated pictures and font: standard Targa files (read back by ImageMagick), sizes, palettes, keys.
+// Our generated pictures and font: standard Targa files (read back by ImageMagick), sizes,
+// palettes, keys.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,55 +20,45 @@ namespace {
 
 using Rgb = std::array<uint8_t, 3>;
 
-// Every picture the game loads, with the size of its slot and the key its users skip: Sprite, Font or none.
+// Every picture the game loads, with the size of its slot and the key its users skip: Sprite, Font
+// or none.
 const struct {
     std::string name;
     int width, height;
     char key;
 } Slots[] = {
-    {"dogLeft1", 16, 16, 'S'},
-    {"dogLeft2", 16, 16, 'S'},
-    {"dogUp1", 16, 16, 'S'},
-    {"dogUp2", 16, 16, 'S'},
-    {"dogDown1", 16, 16, 'S'},
-    {"dogDown2", 16, 16, 'S'},
-    {"murko1", 18, 18, 'S'},
-    {"murko2", 18, 18, 'S'},
-    {"murko3", 18, 18, 'S'},
-    {"murko4", 18, 18, 'S'},
-    {"murko5", 18, 18, 'S'},
-    {"back1", 240, 192, '-'},
-    {"panel1", 240, 32, '-'},
-    {"panel2", 240, 80, '-'},
-    {"backdrop1", 240, 320, '-'},
-    {"redfont", 160, 80, 'F'},
-    {"speaker", 16, 16, '-'},
-    {"exit", 16, 16, '-'},
-    {"brick", 20, 20, '-'},
-    {"open", 20, 20, '-'},
-    {"pickFood", 20, 20, '-'},
-    {"pickBone", 20, 20, '-'},
-    {"pickDoom", 20, 20, '-'},
-    {"pickOpen", 20, 20, '-'},
-    {"cloud1", 20, 20, 'S'},
-    {"cloud2", 20, 20, 'S'},
+    {"dogLeft1", 16, 16, 'S'}, {"dogLeft2", 16, 16, 'S'}, {"dogUp1", 16, 16, 'S'},
+    {"dogUp2", 16, 16, 'S'},   {"dogDown1", 16, 16, 'S'}, {"dogDown2", 16, 16, 'S'},
+    {"murko1", 18, 18, 'S'},   {"murko2", 18, 18, 'S'},   {"murko3", 18, 18, 'S'},
+    {"murko4", 18, 18, 'S'},   {"murko5", 18, 18, 'S'},   {"back1", 240, 192, '-'},
+    {"panel1", 240, 32, '-'},  {"panel2", 240, 80, '-'},  {"backdrop1", 240, 320, '-'},
+    {"redfont", 160, 80, 'F'}, {"speaker", 16, 16, '-'},  {"exit", 16, 16, '-'},
+    {"brick", 20, 20, '-'},    {"open", 20, 20, '-'},     {"pickFood", 20, 20, '-'},
+    {"pickBone", 20, 20, '-'}, {"pickDoom", 20, 20, '-'}, {"pickOpen", 20, 20, '-'},
+    {"cloud1", 20, 20, 'S'},   {"cloud2", 20, 20, 'S'},
 };
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 std::string GraphFile(const std::string& name) { return MURKO_BINARY_DIR "/Graph/" + name; }
 
-// Our own reading of the one layout: pixel (x, y) from the bottom-up index rows through the BGR palette.
+// Our own reading of the one layout: pixel (x, y) from the bottom-up index rows through the BGR
+// palette.
 Rgb FilePixel(const std::vector<uint8_t>& file, int width, int height, int x, int y) {
     int index = file[786 + (height - 1 - y) * width + x];
     return {file[20 + 3 * index], file[19 + 3 * index], file[18 + 3 * index]};
 }
 
-bool IsSpriteKey(Rgb c) { return c[0] >= 248 && c[1] < 4 && c[2] < 8; }  // what the loader turns into 0xF800
-bool IsFontKey(Rgb c) { return c[0] < 8 && c[1] < 4 && c[2] >= 248; }     // what the loader turns into 0x001F
+bool IsSpriteKey(Rgb c) {
+    return c[0] >= 248 && c[1] < 4 && c[2] < 8;
+}  // what the loader turns into 0xF800
+bool IsFontKey(Rgb c) {
+    return c[0] < 8 && c[1] < 4 && c[2] >= 248;
+}  // what the loader turns into 0x001F
 
 std::string Shell(const std::string& command, int* status = nullptr) {
     FILE* pipe = popen(command.c_str(), "r");
@@ -80,11 +71,15 @@ std::string Shell(const std::string& command, int* status = nullptr) {
 
 }  // namespace
 
-// Header, size and loading; ImageMagick, the independent reader, sees the same upright pixels; key colours are
-// exact and only where they belong: sprites clear at their corners, tiles (drawn opaque and keyed) with none.
+// Header, size and loading; ImageMagick, the independent reader, sees the same upright pixels; key
+// colours are exact and only where they belong: sprites clear at their corners, tiles (drawn opaque
+// and keyed) with none.
 TEST(Art, EveryPictureIsAStandardTargaWithItsKeys) {
-    bool magick = std::system("identify -version >/dev/null 2>&1 && convert -version >/dev/null 2>&1") == 0;
-    if (!magick) fprintf(stderr, "ImageMagick (identify, convert) is not installed: its checks are left out\n");
+    bool magick =
+        std::system("identify -version >/dev/null 2>&1 && convert -version >/dev/null 2>&1") == 0;
+    if (!magick)
+        fprintf(stderr,
+                "ImageMagick (identify, convert) is not installed: its checks are left out\n");
     static uint16_t image[240 * 320];
     for (const auto& slot : Slots) {
         SCOPED_TRACE(slot.name);
@@ -93,12 +88,23 @@ TEST(Art, EveryPictureIsAStandardTargaWithItsKeys) {
         std::string rgb;
         std::vector<uint8_t> file = ReadAll(path);
         ASSERT_EQ(file.size(), size_t(18 + 768 + w * h));
-        const std::vector<uint8_t> header = {0, 1, 1, 0, 0, 0, 1, 24, 0, 0, 0, 0, uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8), 8, 0};
+        const std::vector<uint8_t> header = {0,          1,
+                                             1,          0,
+                                             0,          0,
+                                             1,          24,
+                                             0,          0,
+                                             0,          0,
+                                             uint8_t(w), uint8_t(w >> 8),
+                                             uint8_t(h), uint8_t(h >> 8),
+                                             8,          0};
         EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 18), header);
         EXPECT_EQ(LoadTarga(path, w, h, image), 1);
         if (magick) {
-            std::string facts = "TGA " + std::to_string(w) + " " + std::to_string(h) + " 8 PseudoClass sRGB";
-            EXPECT_EQ(Shell("identify -format '%m %w %h %z %r' '" + path + "'").substr(0, facts.size()), facts);
+            std::string facts =
+                "TGA " + std::to_string(w) + " " + std::to_string(h) + " 8 PseudoClass sRGB";
+            EXPECT_EQ(
+                Shell("identify -format '%m %w %h %z %r' '" + path + "'").substr(0, facts.size()),
+                facts);
             rgb = Shell("convert '" + path + "' -auto-orient -depth 8 rgb:-");
             ASSERT_EQ(rgb.size(), size_t(3 * w * h));
         }
@@ -106,17 +112,22 @@ TEST(Art, EveryPictureIsAStandardTargaWithItsKeys) {
         for (int y = 0; y < h; y++)
             for (int x = 0; x < w; x++) {
                 const Rgb c = FilePixel(file, w, h, x, y);
-                if (magick && rgb.compare(3 * (y * w + x), 3, std::string(c.begin(), c.end())) != 0) unlike++;
+                if (magick && rgb.compare(3 * (y * w + x), 3, std::string(c.begin(), c.end())) != 0)
+                    unlike++;
                 if (IsSpriteKey(c)) spriteKeys++;
                 if (IsFontKey(c)) fontKeys++;
-                if ((IsSpriteKey(c) && c != Rgb{255, 0, 0}) || (IsFontKey(c) && c != Rgb{0, 0, 255})) inexact++;
+                if ((IsSpriteKey(c) && c != Rgb{255, 0, 0}) ||
+                    (IsFontKey(c) && c != Rgb{0, 0, 255}))
+                    inexact++;
             }
         EXPECT_EQ(unlike, 0) << "pixels ImageMagick reads otherwise";
         EXPECT_EQ(inexact, 0) << "key colours not exact";
         EXPECT_EQ(spriteKeys > 0, slot.key == 'S');
         EXPECT_EQ(fontKeys > 0, slot.key == 'F');
         for (int corner = 0; corner < 4 && slot.key == 'S'; corner++)
-            EXPECT_TRUE(IsSpriteKey(FilePixel(file, w, h, corner & 1 ? w - 1 : 0, corner & 2 ? h - 1 : 0))) << "corner " << corner;
+            EXPECT_TRUE(
+                IsSpriteKey(FilePixel(file, w, h, corner & 1 ? w - 1 : 0, corner & 2 ? h - 1 : 0)))
+                << "corner " << corner;
     }
 }
 
@@ -131,7 +142,8 @@ TEST(Art, GridPicturesMatchTheirSources) {
             int r, g, b, width, height, mismatches = 0;
             if (std::sscanf(line.c_str(), "colour %c %d %d %d", &symbol, &r, &g, &b) == 4)
                 legend[symbol] = {uint8_t(r), uint8_t(g), uint8_t(b)};
-            if (std::sscanf(line.c_str(), "picture %63s %d %d", name, &width, &height) != 3) continue;
+            if (std::sscanf(line.c_str(), "picture %63s %d %d", name, &width, &height) != 3)
+                continue;
             std::vector<uint8_t> file = ReadAll(GraphFile(std::string(name) + ".tga"));
             ASSERT_EQ(file.size(), size_t(786 + width * height)) << name;
             for (int y = 0; y < height && std::getline(in, line); y++) {
@@ -151,15 +163,18 @@ TEST(Art, RasterFontHasEveryPrintableCharacter) {
     ASSERT_EQ(font.size(), 4096u);
     std::set<std::array<uint8_t, 16>> shapes;
     const std::array<uint8_t, 16> blank{};
-    for (int code = 32; code < 256; code += code == 126 ? 66 : 1) {  // printable ASCII and the accented Latin-1 letters
+    for (int code = 32; code < 256;
+         code += code == 126 ? 66 : 1) {  // printable ASCII and the accented Latin-1 letters
         std::array<uint8_t, 16> glyph;
         std::copy_n(font.begin() + 16 * code, 16, glyph.begin());
         EXPECT_EQ(glyph == blank, code == ' ') << "code " << code;
-        EXPECT_TRUE(code > 126 || shapes.insert(glyph).second) << "code " << code << " looks like another glyph";
+        EXPECT_TRUE(code > 126 || shapes.insert(glyph).second)
+            << "code " << code << " looks like another glyph";
     }
 }
 
-// The tool makes its output folder, writes all 27 files, and stops with one line naming a bad source.
+// The tool makes its output folder, writes all 27 files, and stops with one line naming a bad
+// source.
 TEST(Art, ToolWritesEverythingAndNamesABadSource) {
     const std::string tool = MURKO_BINARY_DIR "/murko-art";
     const std::string root = MURKO_BINARY_DIR "/art_test";
@@ -167,11 +182,13 @@ TEST(Art, ToolWritesEverythingAndNamesABadSource) {
     fs::create_directories(root);
     fs::copy(fs::path(MURKO_SOURCE_DIR) / "assets" / "art", root + "/sources");
     int status = -1;
-    std::string errors = Shell("'" + tool + "' '" + root + "/sources' '" + root + "/out/nested' 2>&1", &status);
+    std::string errors =
+        Shell("'" + tool + "' '" + root + "/sources' '" + root + "/out/nested' 2>&1", &status);
     EXPECT_EQ(status, 0) << errors;
     EXPECT_EQ(std::distance(fs::directory_iterator(root + "/out/nested"), {}), 27);
     const std::array<const char*, 3> breakages[] = {
-        {"hero.txt", "picture dogLeft2 16 16\n................\n", "picture dogLeft2 16 16\n..............\n"},
+        {"hero.txt", "picture dogLeft2 16 16\n................\n",
+         "picture dogLeft2 16 16\n..............\n"},
         {"letters.txt", "letter A\n.###.", "letter A\n.#x#."},
         {"Antique.txt", "glyph 65 A\n", "glyph 300 A\n"},
     };

@@ -16,7 +16,8 @@ namespace {
 
 const fs::path Built = MURKO_BINARY_DIR;  // the build folder, holding Graph/ and Sound/
 
-// Menu, the three help pages, the table, PLAY GAME, level 1, a walk, the exit icon: back on the menu.
+// Menu, the three help pages, the table, PLAY GAME, level 1, a walk, the exit icon: back on the
+// menu.
 const char* const Tour =
     "2 tap 100 270\n4 tap 100 300\n6 tap 100 300\n8 tap 100 300\n10 tap 100 240\n12 tap 100 300\n"
     "14 tap 100 200\n16 tap 100 40\n18 down left\n30 up left\n31 down up\n45 up up\n50 tap 230 5\n";
@@ -28,7 +29,9 @@ std::string Read(const fs::path& path) {
     return all.str();
 }
 
-void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // A data folder whose files are links to the built ones, so that one can be spoilt cheaply.
 struct DataFolder {
@@ -45,10 +48,11 @@ struct DataFolder {
     // Runs the tour; returns the exit code, with stderr and the final dump.
     int Tour(std::string* errors, std::string* dump, const std::string& extra = "") const {
         Write(root / "tour.txt", ::Tour);
-        std::string command = "'" MURKO_EXECUTABLE "' --headless --seed 3 --audio nosound --frames " +
-                              std::to_string(TourFrames) + " --input '" + (root / "tour.txt").string() + "' --data '" +
-                              root.string() + "' --dump-state '" + (root / "dump.json").string() + "' " + extra +
-                              " >/dev/null 2>'" + (root / "err").string() + "'";
+        std::string command =
+            "'" MURKO_EXECUTABLE "' --headless --seed 3 --audio nosound --frames " +
+            std::to_string(TourFrames) + " --input '" + (root / "tour.txt").string() +
+            "' --data '" + root.string() + "' --dump-state '" + (root / "dump.json").string() +
+            "' " + extra + " >/dev/null 2>'" + (root / "err").string() + "'";
         int status = std::system(command.c_str());
         *errors = Read(root / "err");
         *dump = Read(root / "dump.json");
@@ -115,13 +119,15 @@ TEST_P(BadDataFile, GameTakesTheWholeTourAndNamesTheFile) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Spoilt, BadDataFile, ::testing::Values(Missing, Empty, Short, Garbage, Folder),
+INSTANTIATE_TEST_SUITE_P(Spoilt, BadDataFile,
+                         ::testing::Values(Missing, Empty, Short, Garbage, Folder),
                          [](const auto& info) { return std::string(SpoilNames[info.param]); });
 
 // The score file as someone else left it: read over the defaults as far as it goes, shown safely.
 TEST(BadScoreFile, AnyContentIsShownAndTheTourGoesOn) {
     std::string noTerminators;
-    for (int i = 0; i < 10; i++) noTerminators += std::string(12, 'N') + std::string("\x05\0\0\0\0\0\0\0", 8);
+    for (int i = 0; i < 10; i++)
+        noTerminators += std::string(12, 'N') + std::string("\x05\0\0\0\0\0\0\0", 8);
     const std::pair<const char*, std::string> cases[] = {
         {"short", std::string(50, 'A')},
         {"long", std::string(300, '\x7F')},
@@ -135,14 +141,17 @@ TEST(BadScoreFile, AnyContentIsShownAndTheTourGoesOn) {
         std::string errors, dump;
         EXPECT_EQ(data.Tour(&errors, &dump), 0);
         EXPECT_NE(dump.find("\"ScreenState\": 2,"), std::string::npos);
-        EXPECT_EQ(Read(data.root / "Mhighscore.dat"), bytes);  // no name was entered: left as it was
+        EXPECT_EQ(Read(data.root / "Mhighscore.dat"),
+                  bytes);  // no name was entered: left as it was
     }
 }
 
 // Folders with awkward names: nothing to complain about.
 TEST(BadDataFolder, SpacesNonAsciiAndLongPathsWork) {
     const std::string pid = std::to_string(getpid());
-    const std::string names[] = {"murko data " + pid, "murko-dätä-ßpiel-" + pid, "murko-" + pid + "/" + std::string(240, 'l') + "/" + std::string(240, 'm')};
+    const std::string names[] = {
+        "murko data " + pid, "murko-dätä-ßpiel-" + pid,
+        "murko-" + pid + "/" + std::string(240, 'l') + "/" + std::string(240, 'm')};
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         DataFolder data(name);

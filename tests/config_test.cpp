@@ -40,12 +40,15 @@ struct Home {
         unsetenv("XDG_DATA_HOME");
     }
     ~Home() { fs::remove_all(path); }
-    void Write(const std::string& name, const std::string& text) const { std::ofstream(path / name) << text; }
+    void Write(const std::string& name, const std::string& text) const {
+        std::ofstream(path / name) << text;
+    }
 };
 
 }  // namespace
 
-// Each line between a comment and "scale = 2": a bad one is named with its line number, and reading goes on.
+// Each line between a comment and "scale = 2": a bad one is named with its line number, and reading
+// goes on.
 TEST(Config, EveryLineGoodOrToldAndSkipped) {
     const std::pair<std::string, bool> lines[] = {
         {"scale=16 # biggest", true},
@@ -80,7 +83,8 @@ TEST(Config, TheCommandLineWinsOverTheFile) {
     Parse({"murko", "--scale", "2", "--config", own, "--no-mute"});
     EXPECT_EQ(Options.host.scale, 2);
     EXPECT_FALSE(Options.mute);
-    EXPECT_EQ(Options.host.display, DisplayGray2) << "the file's, where the command line says nothing";
+    EXPECT_EQ(Options.host.display, DisplayGray2)
+        << "the file's, where the command line says nothing";
     const std::pair<std::vector<std::string>, int> scales[] = {
         {{"murko"}, 5},
         {{"murko", "--headless"}, 0},
@@ -125,7 +129,8 @@ TEST(Config, KeysGamepadsAndF12ReachTheWindow) {
     EXPECT_FALSE(HostPollEvent(&e)) << "the pad's south button";
     HostClose();
     HostUse(HeadlessBackend());
-    EXPECT_EQ(std::distance(fs::directory_iterator(home.path / "Pictures"), fs::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(home.path / "Pictures"), fs::directory_iterator()), 1);
 }
 
 TEST(Config, ScreenshotsGoToPicturesOrData) {
@@ -149,5 +154,7 @@ TEST(Config, ScreenshotsGoToPicturesOrData) {
     std::string saved;
     WriteScreenshots(ScreenshotFolder(), picture.data(), 3, &saved);
     WriteScreenshots(ScreenshotFolder(), picture.data(), 3, &saved);
-    EXPECT_EQ(std::distance(fs::directory_iterator(ScreenshotFolder()), fs::directory_iterator()), 4) << "none overwritten";
+    EXPECT_EQ(std::distance(fs::directory_iterator(ScreenshotFolder()), fs::directory_iterator()),
+              4)
+        << "none overwritten";
 }

@@ -1,9 +1,9 @@
 // The random generator, and the rule that keeps SDL out of the game core.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <regex>
 #include <string>
 #include <vector>
@@ -34,8 +34,9 @@ TEST(Random, MatchesTheHandheldGenerator) {
 
 namespace {
 
-const std::regex SdlInclude(R"re(^\s*#\s*include\s*[<"]SDL)re");            // an SDL header
-const std::regex HostRandCall(R"re((^|[^A-Za-z0-9_])s?rand\s*\()re");  // the C library's rand or srand
+const std::regex SdlInclude(R"re(^\s*#\s*include\s*[<"]SDL)re");  // an SDL header
+const std::regex HostRandCall(
+    R"re((^|[^A-Za-z0-9_])s?rand\s*\()re");  // the C library's rand or srand
 
 }  // namespace
 
@@ -45,9 +46,11 @@ TEST(Layout, SdlStaysInPlatformAndTheCoreUsesItsOwnRand) {
     namespace fs = std::filesystem;
     const fs::path root(MURKO_SOURCE_DIR);
     int files = 0;
-    for (const char* folder : {"core", "app", "gfx", "game", "screens", "tests", "tools", "bench"}) {
+    for (const char* folder :
+         {"core", "app", "gfx", "game", "screens", "tests", "tools", "bench"}) {
         if (!fs::exists(root / folder)) continue;
-        bool core = std::string(folder) != "tests" && std::string(folder) != "tools" && std::string(folder) != "bench";
+        bool core = std::string(folder) != "tests" && std::string(folder) != "tools" &&
+                    std::string(folder) != "bench";
         for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
             std::string ext = entry.path().extension().string();
             if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
@@ -58,9 +61,11 @@ TEST(Layout, SdlStaysInPlatformAndTheCoreUsesItsOwnRand) {
             files++;
             while (std::getline(in, line)) {
                 number++;
-                EXPECT_FALSE(std::regex_search(line, SdlInclude)) << entry.path() << ":" << number << " includes SDL";
+                EXPECT_FALSE(std::regex_search(line, SdlInclude))
+                    << entry.path() << ":" << number << " includes SDL";
                 if (core) {
-                    EXPECT_FALSE(std::regex_search(line, HostRandCall)) << entry.path() << ":" << number << " calls rand";
+                    EXPECT_FALSE(std::regex_search(line, HostRandCall))
+                        << entry.path() << ":" << number << " calls rand";
                 }
             }
         }
@@ -83,7 +88,8 @@ TEST(Layout, FoldersIncludeOnlyTheFoldersBelowThem) {
             while (std::getline(in, line)) {
                 if (!std::regex_search(line, match, include)) continue;
                 auto used = std::find(order.begin(), order.end(), match[1].str());
-                bool allowed = used != order.end() ? size_t(used - order.begin()) <= rank : order[rank] == "app";
+                bool allowed = used != order.end() ? size_t(used - order.begin()) <= rank
+                                                   : order[rank] == "app";
                 EXPECT_TRUE(allowed) << entry.path() << " includes " << match[1];
             }
         }

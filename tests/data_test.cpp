@@ -5,15 +5,18 @@
 #include <span>
 
 #include "app/data.h"
-#include "core/globals.h"
 #include "app/options.h"
+#include "core/globals.h"
 #include "gfx/targa.h"
 #include "targa_files.h"
 
 namespace fs = std::filesystem;
 
 TEST(DataPaths, FoldersForEveryWayOfRunning) {
-    for (const auto& [path, folder] : {std::pair{"/usr/games/murko", "/usr/games/"}, {"murko", "./"}, {"/murko", "/"}, {"", "./"}})
+    for (const auto& [path, folder] : {std::pair{"/usr/games/murko", "/usr/games/"},
+                                       {"murko", "./"},
+                                       {"/murko", "/"},
+                                       {"", "./"}})
         EXPECT_EQ(FolderOfPath(path), folder) << path;
     const fs::path root = FreshFolder("paths");
     const std::string built = (root / "build").string() + "/";
@@ -21,7 +24,8 @@ TEST(DataPaths, FoldersForEveryWayOfRunning) {
     const std::string share = (root / "prefix/share/murko").string();
     const std::string data = (root / "Dåtä мурко").string();
     const std::string user = (root / "home/murko").string() + "/";
-    for (const std::string& folder : {built + "Graph", bin, share + "/Graph", data + "/Graph"}) fs::create_directories(folder);
+    for (const std::string& folder : {built + "Graph", bin, share + "/Graph", data + "/Graph"})
+        fs::create_directories(folder);
     const struct {
         std::string exe, dataDir, install, user;
         std::string base;    // parent of Graph/ and Sound/
@@ -55,31 +59,19 @@ TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
         const char* name;
         std::span<const uint16_t> slot;
     } pictures[] = {
-        {"dogLeft1", G.HeroFrames[0]},
-        {"dogLeft2", G.HeroFrames[1]},
-        {"dogUp1", G.HeroFrames[2]},
-        {"dogUp2", G.HeroFrames[3]},
-        {"dogDown1", G.HeroFrames[4]},
-        {"dogDown2", G.HeroFrames[5]},
-        {"murko1", G.SpiderFrames[0]},
-        {"murko2", G.SpiderFrames[1]},
-        {"murko3", G.SpiderFrames[2]},
-        {"murko4", G.SpiderFrames[3]},
-        {"murko5", G.SpiderFrames[4]},
-        {"back1", G.MenuBackImage},
-        {"panel1", G.BottomPanelImage},
-        {"panel2", G.HudPanelImage},
-        {"backdrop1", G.BackdropImage},
-        {"redfont", G.RedFontImage},
-        {"speaker", G.SpeakerImage},
-        {"exit", G.ExitImage},
-        {"brick", G.TileImages[1]},
-        {"open", G.TileImages[0]},
-        {"pickFood", G.TileImages[2]},
-        {"pickBone", G.TileImages[3]},
+        {"dogLeft1", G.HeroFrames[0]},  {"dogLeft2", G.HeroFrames[1]},
+        {"dogUp1", G.HeroFrames[2]},    {"dogUp2", G.HeroFrames[3]},
+        {"dogDown1", G.HeroFrames[4]},  {"dogDown2", G.HeroFrames[5]},
+        {"murko1", G.SpiderFrames[0]},  {"murko2", G.SpiderFrames[1]},
+        {"murko3", G.SpiderFrames[2]},  {"murko4", G.SpiderFrames[3]},
+        {"murko5", G.SpiderFrames[4]},  {"back1", G.MenuBackImage},
+        {"panel1", G.BottomPanelImage}, {"panel2", G.HudPanelImage},
+        {"backdrop1", G.BackdropImage}, {"redfont", G.RedFontImage},
+        {"speaker", G.SpeakerImage},    {"exit", G.ExitImage},
+        {"brick", G.TileImages[1]},     {"open", G.TileImages[0]},
+        {"pickFood", G.TileImages[2]},  {"pickBone", G.TileImages[3]},
         {"pickDoom", G.TileImages[4]},  // missing: stays black
-        {"pickOpen", G.TileImages[5]},
-        {"cloud1", G.TileImages[6]},
+        {"pickOpen", G.TileImages[5]},  {"cloud1", G.TileImages[6]},
         {"cloud2", G.TileImages[7]},
     };
     std::string name = "ünïcødé";
@@ -87,12 +79,15 @@ TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
     const fs::path root = FreshFolder(name);
     const fs::path graph = root / "Graph";
     fs::create_directories(graph);
-    auto colour = [](int i) { return TestColour{uint8_t(8 * i + 8), uint8_t(4 * (i % 7) + 4), uint8_t(200 - 8 * i)}; };
+    auto colour = [](int i) {
+        return TestColour{uint8_t(8 * i + 8), uint8_t(4 * (i % 7) + 4), uint8_t(200 - 8 * i)};
+    };
     for (int i = 0; i < 26; i++) {
         if (i == 22) continue;
         const int height = int(pictures[i].slot.size() / 16);
         const std::vector<uint8_t> indices(pictures[i].slot.size(), 3);
-        WriteBytes(graph / (pictures[i].name + std::string(".tga")), TargaBytes(16, height, {{}, {}, {}, colour(i)}, indices));
+        WriteBytes(graph / (pictures[i].name + std::string(".tga")),
+                   TargaBytes(16, height, {{}, {}, {}, colour(i)}, indices));
     }
     std::vector<uint8_t> font(2000);
     for (size_t i = 0; i < font.size(); i++) font[i] = uint8_t(i * 7 + 1);
@@ -118,15 +113,23 @@ TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
         LoadResources();
         const std::string said = testing::internal::GetCapturedStderr();
         for (int i = 0; i < 26; i++) {
-            const uint16_t want = i == 22 ? 0 : TargaColour(colour(i)[0], colour(i)[1], colour(i)[2]);
-            EXPECT_EQ(std::count(pictures[i].slot.begin(), pictures[i].slot.end(), want), pictures[i].slot.size()) << pictures[i].name;
+            const uint16_t want =
+                i == 22 ? 0 : TargaColour(colour(i)[0], colour(i)[1], colour(i)[2]);
+            EXPECT_EQ(std::count(pictures[i].slot.begin(), pictures[i].slot.end(), want),
+                      pictures[i].slot.size())
+                << pictures[i].name;
         }
-        EXPECT_EQ(std::count(std::begin(G.TileImages[8]), std::end(G.TileImages[8]), 0), 20 * 20) << "spare tile 8";
-        EXPECT_EQ(std::count(std::begin(G.TileImages[9]), std::end(G.TileImages[9]), 0), 20 * 20) << "spare tile 9";
-        for (int i = 0; i < 4096; i++) ASSERT_EQ(G.FontGlyphs[i], withFont && i < 2000 ? font[i] : 0) << "font byte " << i;
+        EXPECT_EQ(std::count(std::begin(G.TileImages[8]), std::end(G.TileImages[8]), 0), 20 * 20)
+            << "spare tile 8";
+        EXPECT_EQ(std::count(std::begin(G.TileImages[9]), std::end(G.TileImages[9]), 0), 20 * 20)
+            << "spare tile 9";
+        for (int i = 0; i < 4096; i++)
+            ASSERT_EQ(G.FontGlyphs[i], withFont && i < 2000 ? font[i] : 0) << "font byte " << i;
         EXPECT_TRUE(Said(said, "pickDoom.tga").second) << said;
         EXPECT_TRUE(Said(said, "Antique.fnt").second) << said;
-        EXPECT_EQ(std::distance(fs::directory_iterator(graph), fs::directory_iterator()), 25 + withFont) << "nothing created";
+        EXPECT_EQ(std::distance(fs::directory_iterator(graph), fs::directory_iterator()),
+                  25 + withFont)
+            << "nothing created";
         for (int i = 0; i < 10; i++) {
             EXPECT_EQ(G.HighScoreTable[i].name[0], 'a' + i) << "entry " << i;
             EXPECT_EQ(G.HighScoreTable[i].score, 65536 + 256 * (i + 1)) << "entry " << i;
@@ -134,8 +137,10 @@ TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
         EXPECT_EQ(G.RedFontCharMap[uint8_t(' ')], 50);
         EXPECT_EQ(G.ScreenState, ScreenMainMenu);
         EXPECT_EQ(G.SoundOn, withFont ? 1 : 0);
-        EXPECT_EQ(std::count(G.MazeGrid, G.MazeGrid + MazeCells, 0), MazeCells) << "maze cleared last";
-        EXPECT_EQ(std::count(G.BackBuffer, G.BackBuffer + BackBufferPixels, 0), BackBufferPixels) << "back buffer black";
+        EXPECT_EQ(std::count(G.MazeGrid, G.MazeGrid + MazeCells, 0), MazeCells)
+            << "maze cleared last";
+        EXPECT_EQ(std::count(G.BackBuffer, G.BackBuffer + BackBufferPixels, 0), BackBufferPixels)
+            << "back buffer black";
     }
     Options = saved;
     fs::remove_all(fs::temp_directory_path() / "murko-test-ünïcødé");

@@ -40,7 +40,8 @@ TEST(DrawLine, PlotsStartButNeverEnd) {
     for (const auto& c : cases) {
         ClearBackBuffer(0);
         DrawLine(c.x0, c.y0, c.x1, c.y1, 0xFFFF);
-        EXPECT_EQ(Marked(0xFFFF), c.expected) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
+        EXPECT_EQ(Marked(0xFFFF), c.expected)
+            << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
     }
 }
 

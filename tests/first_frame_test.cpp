@@ -22,9 +22,11 @@ TEST(StartUp, TheFirstFrameIsTimedOnRequestOnly) {
     const std::regex once(R"(murko: first frame shown after ([0-9]+\.[0-9]) ms\n)");
     timespec now;
     clock_gettime(CLOCK_REALTIME, &now);
-    const std::string launch = std::to_string(now.tv_sec) + std::to_string(now.tv_nsec + 1000000000L).substr(1);
+    const std::string launch =
+        std::to_string(now.tv_sec) + std::to_string(now.tv_nsec + 1000000000L).substr(1);
     std::smatch m;
-    for (const std::string& env : {std::string("MURKO_TIME_FIRST_FRAME=1"), "MURKO_TIME_FIRST_FRAME=" + launch}) {
+    for (const std::string& env :
+         {std::string("MURKO_TIME_FIRST_FRAME=1"), "MURKO_TIME_FIRST_FRAME=" + launch}) {
         const std::string said = StartUpSays(env);
         ASSERT_TRUE(std::regex_match(said, m, once)) << env << ": " << said;
         EXPECT_GT(std::stod(m[1]), 0.0) << env;

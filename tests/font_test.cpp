@@ -31,8 +31,8 @@ std::vector<int> Changed() {
 
 }  // namespace
 
-// Glyph bits, widths and ink; the text shadow reaches one pixel beyond the ink on each side, is cut off at the
-// screen edge, and goes down before any ink.
+// Glyph bits, widths and ink; the text shadow reaches one pixel beyond the ink on each side, is cut
+// off at the screen edge, and goes down before any ink.
 TEST(RasterFont, GlyphsAndShadowedText) {
     memset(G.FontGlyphs, 0, sizeof G.FontGlyphs);
     memset(G.FontGlyphs + 16 * '#', 0xFF, 16);
@@ -44,17 +44,15 @@ TEST(RasterFont, GlyphsAndShadowedText) {
         std::vector<int> xs;  // ink columns in row 20
         uint16_t ink;
     } glyphs[] = {
-        {'A', -1, 1, {10, 17}, 0xFFE0},
-        {'A', -1, 0, {10, 11, 24, 25}, 0xFFE0},
-        {'A', 0, 1, {10, 17}, 0x0000},
-        {'A', 0x1F800, 2, {10, 17}, 0xF800},
-        {char(0xE9), -1, 0, {24, 25}, 0xFFE0},
-        {'B', -1, 1, {}, 0xFFE0},
+        {'A', -1, 1, {10, 17}, 0xFFE0},        {'A', -1, 0, {10, 11, 24, 25}, 0xFFE0},
+        {'A', 0, 1, {10, 17}, 0x0000},         {'A', 0x1F800, 2, {10, 17}, 0xF800},
+        {char(0xE9), -1, 0, {24, 25}, 0xFFE0}, {'B', -1, 1, {}, 0xFFE0},
     };
     for (const auto& c : glyphs) {
         FillBuffer();
         DrawFontGlyph(c.ch, 10, 20, c.colour, c.narrow, 0xFFE0);
-        for (int x : c.xs) EXPECT_EQ(At(x, 20), c.ink) << int(c.ch) << " colour " << c.colour << " x " << x;
+        for (int x : c.xs)
+            EXPECT_EQ(At(x, 20), c.ink) << int(c.ch) << " colour " << c.colour << " x " << x;
         EXPECT_EQ(Changed()[0], int(c.xs.size())) << int(c.ch) << " colour " << c.colour;
     }
     const struct {
@@ -77,21 +75,25 @@ TEST(RasterFont, GlyphsAndShadowedText) {
     memset(G.FontGlyphs + 16 * '|', 0x01, 16);
     memset(G.FontGlyphs + 16 * '!', 0x80, 16);
     FillBuffer();
-    DrawFontText("|!", 50, 50, 1, 0xFFE0);  // the up-left shadow of '!' must not cover the ink of '|'
+    DrawFontText("|!", 50, 50, 1,
+                 0xFFE0);  // the up-left shadow of '!' must not cover the ink of '|'
     for (int y = 50; y < 66; y++) EXPECT_EQ(At(57, y), 0xFFE0) << y;
     EXPECT_EQ(At(57, 49), 0x0000);
 }
 
 TEST(RedFont, MapAndCells) {
-    for (int p = 0; p < RedFontWidth * RedFontHeight; p++) G.RedFontImage[p] = p % 3 == 0 ? RedFontKeyColour : uint16_t(0x2000 + p);
+    for (int p = 0; p < RedFontWidth * RedFontHeight; p++)
+        G.RedFontImage[p] = p % 3 == 0 ? RedFontKeyColour : uint16_t(0x2000 + p);
     memset(G.RedFontCharMap, 0xAA, sizeof G.RedFontCharMap);
     BuildRedFontCharMap();
     const std::pair<unsigned char, int> map[] = {
-        {' ', 49}, {'!', 1}, {'~', 3}, {'0', 6}, {';', 17}, {'?', 21},
-        {'A', 23}, {'Z', 48}, {'a', -1}, {'-', -1}, {0, -1}, {255, -1},
+        {' ', 49}, {'!', 1},  {'~', 3},  {'0', 6},  {';', 17}, {'?', 21},
+        {'A', 23}, {'Z', 48}, {'a', -1}, {'-', -1}, {0, -1},   {255, -1},
     };
-    for (const auto& [ch, cell] : map) EXPECT_EQ(G.RedFontCharMap[ch], cell + 1) << "char " << int(ch);
-    // "a1 B" at (40, 100): 'a' draws nothing but takes its place; the cells are 16 pixels apart, blue left unpainted.
+    for (const auto& [ch, cell] : map)
+        EXPECT_EQ(G.RedFontCharMap[ch], cell + 1) << "char " << int(ch);
+    // "a1 B" at (40, 100): 'a' draws nothing but takes its place; the cells are 16 pixels apart,
+    // blue left unpainted.
     FillBuffer();
     DrawRedText("a1 B", 40, 100);
     const int cells[] = {-1, 7, 49, 24};
@@ -100,9 +102,13 @@ TEST(RedFont, MapAndCells) {
         const int cell = cells[k / 256];
         const int r = k % 256 / 16;
         const int col = k % 16;
-        const uint16_t p = cell < 0 ? RedFontKeyColour : G.RedFontImage[(16 * (cell / 10) + r) * RedFontWidth + 16 * (cell % 10) + col];
+        const uint16_t p =
+            cell < 0
+                ? RedFontKeyColour
+                : G.RedFontImage[(16 * (cell / 10) + r) * RedFontWidth + 16 * (cell % 10) + col];
         if (p != RedFontKeyColour) inked++;
-        ASSERT_EQ(At(40 + 16 * (k / 256) + col, 100 + r), p == RedFontKeyColour ? Paper : p) << "char " << k / 256 << " row " << r;
+        ASSERT_EQ(At(40 + 16 * (k / 256) + col, 100 + r), p == RedFontKeyColour ? Paper : p)
+            << "char " << k / 256 << " row " << r;
     }
     EXPECT_EQ(Changed()[0], inked);
     FillBuffer();

@@ -1,4 +1,5 @@
-// The game frame: walking and pickups, fights from contact to game over, map key, taps, probe pixels, golden runs.
+// The game frame: walking and pickups, fights from contact to game over, map key, taps, probe
+// pixels, golden runs.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -14,8 +15,8 @@ namespace {
 
 const GameGlobals Blank{};  // the record as the process starts
 
-// A hand-made row of a level: # wall . floor f food b bone p poison, H the hero, 0-9 a spider's slot
-// (strength 2); full energy, one bone needed, the table's last score 10.
+// A hand-made row of a level: # wall . floor f food b bone p poison, H the hero, 0-9 a spider's
+// slot (strength 2); full energy, one bone needed, the table's last score 10.
 void Build(const char* row, uint32_t seed = 1) {
     static const char codes[] = ".#fbp";  // position = cell code
     G = Blank;
@@ -49,7 +50,8 @@ void Frames(int count, const char* keys = "") {
     for (int i = 0; i < count; i++) GameFrame();
 }
 
-// The first seed whose first fight round, after skip other draws, is a bite of the dog (dog) or the spider.
+// The first seed whose first fight round, after skip other draws, is a bite of the dog (dog) or the
+// spider.
 uint32_t SeedForRound(int skip, bool dog, int bite) {
     for (uint32_t seed = 1;; seed++) {
         Srand(seed);
@@ -79,16 +81,19 @@ TEST(GameFrame, Pickups) {
         int heroX, score, screen;
     };
     const Case cases[] = {
-        {"#bH..", "l", 1, 135, 40, 1100, ScreenLevelComplete},  // pushed against its niche; the last bone ends the level
-        {"#fH..", "l", 1, 135, 40, 0, ScreenGame},             // left at full energy
-        {"#fH..", "l", 1, 120, 40, 15, ScreenGame},            // eaten, energy up to full
+        {"#bH..", "l", 1, 135, 40, 1100,
+         ScreenLevelComplete},  // pushed against its niche; the last bone ends the level
+        {"#fH..", "l", 1, 135, 40, 0, ScreenGame},   // left at full energy
+        {"#fH..", "l", 1, 120, 40, 15, ScreenGame},  // eaten, energy up to full
         {"#pH..", "l", 1, 135, 40, 30, ScreenGame},
-        {"#b.H.", "l", 2, 135, 58, 1100, ScreenLevelComplete},  // left: taken from two cells away while walking
-        {"H.b", "r", 10, 135, 18, 0, ScreenGame},              // right: only after arriving
+        {"#b.H.", "l", 2, 135, 58, 1100,
+         ScreenLevelComplete},                     // left: taken from two cells away while walking
+        {"H.b", "r", 10, 135, 18, 0, ScreenGame},  // right: only after arriving
         {"H.b", "r", 11, 135, 20, 1100, ScreenLevelComplete},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.maze << " energy " << c.energy << ", " << c.frames << " frames");
+        SCOPED_TRACE(testing::Message()
+                     << c.maze << " energy " << c.energy << ", " << c.frames << " frames");
         Build(c.maze);
         G.Energy = int16_t(c.energy);
         Frames(c.frames, c.keys);
@@ -101,12 +106,14 @@ TEST(GameFrame, Pickups) {
 }
 
 TEST(GameFrame, FightsStartOnContactAndRunInSlotOrder) {
-    const int contacts[][3] = {{20, 20, 1}, {-20, -20, 1}, {22, 0, 0}, {0, -22, 0}};  // spider from the hero's box
+    const int contacts[][3] = {
+        {20, 20, 1}, {-20, -20, 1}, {22, 0, 0}, {0, -22, 0}};  // spider from the hero's box
     for (const auto& [dx, dy, fight] : contacts) {
         Build("#..H..#");
         G.SpiderTable[4] = SpiderRecord{int16_t(60 + dx), int16_t(dy), 0, 1, 5, 30};
         GameFrame();
-        EXPECT_EQ(G.FightPhase, fight ? 2 : 0) << "a fight from the first frame, spider at " << dx << "," << dy;
+        EXPECT_EQ(G.FightPhase, fight ? 2 : 0)
+            << "a fight from the first frame, spider at " << dx << "," << dy;
     }
     Build("#.H0#", SeedForRound(DrawsBeforeRound, true, 3));
     G.SpiderTable[0].strength = 1;
@@ -127,15 +134,15 @@ TEST(GameFrame, FightsStartOnContactAndRunInSlotOrder) {
 }
 
 TEST(GameFrame, SpiderBitesAndGameOver) {
-    const int deaths[][5] = {  // energy, score, the spider's bite, screen, energy after
-        {2, 0, 3, ScreenHighScores, 0},
-        {2, 0, 2, ScreenHighScores, 0},
-        {3, 0, 2, ScreenGame, 1},
-        {2, 11, 3, ScreenNewHighScore, 0},
+    const int deaths[][5] = {
+        // energy, score, the spider's bite, screen, energy after
+        {2, 0, 3, ScreenHighScores, 0},  {2, 0, 2, ScreenHighScores, 0},
+        {3, 0, 2, ScreenGame, 1},        {2, 11, 3, ScreenNewHighScore, 0},
         {2, 10, 3, ScreenHighScores, 0},
     };
     for (const auto& [energy, score, bite, screen, energyAfter] : deaths) {
-        SCOPED_TRACE(testing::Message() << energy << " energy, score " << score << ", bite " << bite);
+        SCOPED_TRACE(testing::Message()
+                     << energy << " energy, score " << score << ", bite " << bite);
         Build("#.H0#", SeedForRound(DrawsBeforeRound, false, bite));
         G.Energy = int16_t(energy);
         G.Score = score;
@@ -150,17 +157,16 @@ TEST(GameFrame, SpiderBitesAndGameOver) {
 
 TEST(GameFrame, MapKeyAndTapsDuringAFight) {
     Build("#.H0#");
-    for (Frames(1, "a"); G.FightPhase != 0; Frames(1)) ASSERT_EQ(G.ALatch, 1) << "A waits for the fight's end";
+    for (Frames(1, "a"); G.FightPhase != 0; Frames(1))
+        ASSERT_EQ(G.ALatch, 1) << "A waits for the fight's end";
     Frames(12);
     EXPECT_EQ(G.MapView, 1) << "the latched press, and the map stays";
     Frames(1, "l");
     EXPECT_EQ(G.MapView, 0) << "a direction key taken";
-    const int taps[][4] = {  // x, y, screen, sound
-        {225, 15, ScreenMainMenu, 1},
-        {224, 5, ScreenGame, 1},
-        {230, 16, ScreenGame, 1},
-        {224, 303, ScreenGame, 0},
-        {223, 319, ScreenGame, 1},
+    const int taps[][4] = {
+        // x, y, screen, sound
+        {225, 15, ScreenMainMenu, 1}, {224, 5, ScreenGame, 1},   {230, 16, ScreenGame, 1},
+        {224, 303, ScreenGame, 0},    {223, 319, ScreenGame, 1},
     };
     for (const auto& [x, y, screen, sound] : taps) {
         Build("#.H0#");
@@ -176,8 +182,9 @@ TEST(GameFrame, MapKeyAndTapsDuringAFight) {
 
 namespace {
 
-// Pictures of one colour each, so a pixel names what was drawn: dog 0x10f0 + frame (column 0 of frame 0
-// 0x0abc), spider 0x20f0 + frame, tile 0x30f0 + tile, panel 0x4444, exit icon 0x5555; the red font unseen.
+// Pictures of one colour each, so a pixel names what was drawn: dog 0x10f0 + frame (column 0 of
+// frame 0 0x0abc), spider 0x20f0 + frame, tile 0x30f0 + tile, panel 0x4444, exit icon 0x5555; the
+// red font unseen.
 void FlatPictures() {
     for (int f = 0; f < 6; f++) std::fill_n(G.HeroFrames[f], 256, uint16_t(0x10f0 + f));
     for (int r = 0; r < 16; r++) G.HeroFrames[0][r * 16] = 0x0abc;
@@ -191,7 +198,8 @@ void FlatPictures() {
 }  // namespace
 
 TEST(GameFrame, ProbePixels) {
-    const int pixels[][7] = {  // map view, fight phase, hero frame, x, y, colour, mask
+    const int pixels[][7] = {
+        // map view, fight phase, hero frame, x, y, colour, mask
         {0, 0, 5, 102, 102, 0x10f5, 0xffff},  // the dog 2 pixels inside its box
         {0, 0, 6, 117, 110, 0x0abc, 0xffff},  // frame 6 is frame 0 mirrored
         {0, 0, 5, 121, 141, 0x20f0, 0xfff0},  // the spider 1 pixel inside
@@ -204,7 +212,8 @@ TEST(GameFrame, ProbePixels) {
     for (const auto& [map, fight, frame, x, y, colour, mask] : pixels) {
         Build("H");
         FlatPictures();
-        G.MazeWidth = 30;  // the hero at (400, 400) in a room, the camera at (300, 300), a spider at (420, 440)
+        G.MazeWidth = 30;  // the hero at (400, 400) in a room, the camera at (300, 300), a spider
+                           // at (420, 440)
         G.MazeHeight = 30;
         G.HeroX = 400;
         G.HeroY = 400;
@@ -235,15 +244,16 @@ void MadeUpInput(uint32_t& state, int frame) {
 // The FNV-1a hash of a block of bytes.
 uint64_t Fnv(const void* data, size_t size) {
     uint64_t hash = 1469598103934665603u;
-    for (size_t i = 0; i < size; i++) hash = (hash ^ static_cast<const uint8_t*>(data)[i]) * 1099511628211u;
+    for (size_t i = 0; i < size; i++)
+        hash = (hash ^ static_cast<const uint8_t*>(data)[i]) * 1099511628211u;
     return hash;
 }
 
 }  // namespace
 
 // Replays of a made-up player, the camera keeping the hero in view all the way: the random draws of
-// pictures, spider ways and fights, in their order, decide every number below. Change them only for a
-// deliberate change of that order, and say why.
+// pictures, spider ways and fights, in their order, decide every number below. Change them only for
+// a deliberate change of that order, and say why.
 TEST(GameFrame, GoldenRuns) {
     struct Golden {
         uint32_t seed;
@@ -270,8 +280,10 @@ TEST(GameFrame, GoldenRuns) {
             const int heroX = G.HeroX;
             const int heroY = G.HeroY;
             GameFrame();
-            ASSERT_TRUE(heroX - G.CameraX >= 80 && heroX - G.CameraX <= 140) << "the hero's column as drawn, frame " << frame;
-            ASSERT_TRUE(heroY - G.CameraY >= 80 && heroY - G.CameraY <= 140) << "the hero's row as drawn, frame " << frame;
+            ASSERT_TRUE(heroX - G.CameraX >= 80 && heroX - G.CameraX <= 140)
+                << "the hero's column as drawn, frame " << frame;
+            ASSERT_TRUE(heroY - G.CameraY >= 80 && heroY - G.CameraY <= 140)
+                << "the hero's row as drawn, frame " << frame;
         }
         EXPECT_EQ(G.Score, g.score);
         EXPECT_EQ(G.RandomState, g.randomState);

@@ -1,4 +1,5 @@
-// The high-score table: its taps, a name shown from its 12 bytes only, reading, insertion and safe saving.
+// The high-score table: its taps, a name shown from its 12 bytes only, reading, insertion and safe
+// saving.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -33,7 +34,9 @@ struct ScoreFolder {
         all << std::ifstream(path / "Mhighscore.dat", std::ios::binary).rdbuf();
         return all.str();
     }
-    long Files() const { return std::distance(fs::directory_iterator(path), fs::directory_iterator()); }
+    long Files() const {
+        return std::distance(fs::directory_iterator(path), fs::directory_iterator());
+    }
 };
 
 std::string TableBytes() {
@@ -62,10 +65,8 @@ TEST(HighScores, OkAndSpeakerTaps) {
         int x, y;
         int8_t screen, sound;
     } taps[] = {
-        {219, 319, ScreenMainMenu, 1},
-        {100, 291, ScreenHighScores, 1},
-        {220, 300, ScreenHighScores, 1},
-        {224, 303, ScreenHighScores, 0},
+        {219, 319, ScreenMainMenu, 1},   {100, 291, ScreenHighScores, 1},
+        {220, 300, ScreenHighScores, 1}, {224, 303, ScreenHighScores, 0},
         {223, 319, ScreenHighScores, 1},
     };
     for (const auto& t : taps) {
@@ -95,7 +96,8 @@ TEST(HighScores, ANameIsShownFromItsTwelveBytesOnly) {
     G.TapConsumed = 1;
     HighScoreScreen();
     const uint16_t* rows = G.BackBuffer + 30 * ScreenWidth;
-    EXPECT_EQ(std::count(rows, rows + 250 * ScreenWidth, 0xFFFF), 8 * 16) << "one white 'A': entry 0's";
+    EXPECT_EQ(std::count(rows, rows + 250 * ScreenWidth, 0xFFFF), 8 * 16)
+        << "one white 'A': entry 0's";
     std::fill_n(G.EnteredName, sizeof G.EnteredName, 0);
 }
 
@@ -112,7 +114,8 @@ TEST(HighScores, TheFileIsReadOverTheDefaultsAsItIs) {
     SetDefaultHighScores();
     LoadHighScores();
     EXPECT_EQ(Scores(), "1000 1001 1002 1003 1004 1005 40 30 20 10 ") << "120 bytes: entries 0..5";
-    EXPECT_EQ(std::string(G.HighScoreTable[0].name, 12), "ZZZZZZZZZZZZ") << "a name without an end mark stays so";
+    EXPECT_EQ(std::string(G.HighScoreTable[0].name, 12), "ZZZZZZZZZZZZ")
+        << "a name without an end mark stays so";
     std::ofstream(t.path / "Mhighscore.dat", std::ios::binary) << whole;
     SetDefaultHighScores();
     LoadHighScores();
@@ -136,7 +139,9 @@ TEST(HighScores, InsertionPlacesBelowEqualScoresAndEverySaveWritesTheFile) {
         InsertHighScore(c.score, name);
         SaveHighScores();
         EXPECT_EQ(Scores(), c.scores) << c.score;
-        EXPECT_EQ(TableBytes().find(std::string("ABCDEFGHIJ\0\0", 12)), c.at < 0 ? std::string::npos : 20u * c.at) << c.score;
+        EXPECT_EQ(TableBytes().find(std::string("ABCDEFGHIJ\0\0", 12)),
+                  c.at < 0 ? std::string::npos : 20u * c.at)
+            << c.score;
         EXPECT_EQ(t.File(), TableBytes()) << c.score;
     }
 }
@@ -173,5 +178,6 @@ TEST(HighScores, AFailedSaveLeavesTheOldFileWholeAndTheGameRunning) {
 
     G.ProgramFolder = (t.path / "a" / "b").string() + "/";
     SaveHighScores();
-    EXPECT_EQ(fs::file_size(t.path / "a" / "b" / "Mhighscore.dat"), 200u) << "missing folders are made";
+    EXPECT_EQ(fs::file_size(t.path / "a" / "b" / "Mhighscore.dat"), 200u)
+        << "missing folders are made";
 }

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "core/globals.h"
 #include "app/input.h"
-#include "core/input.h"
 #include "app/script.h"
+#include "core/globals.h"
+#include "core/input.h"
 #include "platform/headless.h"
 
 namespace {
@@ -24,18 +24,19 @@ std::string Read() {
     const int t1 = StylusTapped();
     const int t2 = StylusTapped();
     char s[64];
-    snprintf(s, sizeof s, "A%d%d T%d%d %d,%d %d%d%d%d%d", a1, a2, t1, t2, TapX(), TapY(), LeftHeld(), RightHeld(),
-             UpHeld(), DownHeld(), int(G.QuitRequested));
+    snprintf(s, sizeof s, "A%d%d T%d%d %d,%d %d%d%d%d%d", a1, a2, t1, t2, TapX(), TapY(),
+             LeftHeld(), RightHeld(), UpHeld(), DownHeld(), int(G.QuitRequested));
     return s;
 }
 
-// From a fresh start with a script, pump n (after frame n - 1) gets the host events of step n, then the game
-// reads what the step expects. Returns what was recorded.
+// From a fresh start with a script, pump n (after frame n - 1) gets the host events of step n, then
+// the game reads what the step expects. Returns what was recorded.
 using Step = std::pair<std::vector<HostEvent>, const char*>;
 std::string Play(const std::string& script, bool replay, const std::vector<Step>& steps) {
     HostUse(HeadlessBackend());
     HostOpen(HostConfig{DisplayRgb565, 1, false, true});  // empties the event queue
-    const int16_t keys[8] = {HostKeyUp, HostKeyDown, HostKeyLeft, HostKeyRight, HostKeyA, HostKeyB, HostKeyC, HostKeyStart};
+    const int16_t keys[8] = {HostKeyUp, HostKeyDown, HostKeyLeft, HostKeyRight,
+                             HostKeyA,  HostKeyB,    HostKeyC,    HostKeyStart};
     for (int i = 0; i < 8; i++) G.KeyList[i] = KeyListEntry{keys[i], 0, 0};
     G.LeftDown = 0;
     G.RightDown = 0;
@@ -70,14 +71,19 @@ std::string Play(const std::string& script, bool replay, const std::vector<Step>
 }  // namespace
 
 TEST(Input, LatchesFollowTheRules) {
-    Play("# the host alone\n", false, {
-        {{Down(HostKeyA), Up(HostKeyA)}, "A10 T00 0,0 00000"},  // pressed and released between frames
-        {{Down(HostKeyA), Tap(10, 20), Tap(200, 300)}, "A10 T10 200,300 00000"},
-        {{Down(HostKeyA), Tap(240, 5), Tap(5, -1), Tap(-1, 5), Tap(5, 320)}, "A10 T00 200,300 00000"},  // held
-        {{Down(HostKeyLeft), Down(HostKeyUp), Down(HostKeyDown), Up(HostKeyDown)}, "A00 T00 200,300 10100"},
-        {{Down(HostKeyRight), Up(HostKeyLeft), Quit}, "A00 T00 200,300 01101"},
-        {{Up(HostKeyA), Down(HostKeyB), Down(HostKeyStart), Down(0x41)}, "A00 T00 200,300 01101"},
-    });
+    Play("# the host alone\n", false,
+         {
+             {{Down(HostKeyA), Up(HostKeyA)},
+              "A10 T00 0,0 00000"},  // pressed and released between frames
+             {{Down(HostKeyA), Tap(10, 20), Tap(200, 300)}, "A10 T10 200,300 00000"},
+             {{Down(HostKeyA), Tap(240, 5), Tap(5, -1), Tap(-1, 5), Tap(5, 320)},
+              "A10 T00 200,300 00000"},  // held
+             {{Down(HostKeyLeft), Down(HostKeyUp), Down(HostKeyDown), Up(HostKeyDown)},
+              "A00 T00 200,300 10100"},
+             {{Down(HostKeyRight), Up(HostKeyLeft), Quit}, "A00 T00 200,300 01101"},
+             {{Up(HostKeyA), Down(HostKeyB), Down(HostKeyStart), Down(0x41)},
+              "A00 T00 200,300 01101"},
+         });
     G.KeyList[KeyA].code = HostKeyB;  // a code matching two entries sets both
     G.KeyList[KeyLeft].code = HostKeyB;
     HandleInputEvent(Down(HostKeyB));
@@ -85,14 +91,20 @@ TEST(Input, LatchesFollowTheRules) {
 }
 
 TEST(Input, ScriptedEventsArriveAfterTheirFrameAndAreRecordedWithHostEvents) {
-    const std::string recorded = Play("-1 down left\n0 tap 5 6\n2 down a\n2 up left\n3 quit\n", false, {
-        {{Tap(1, 2), Down(HostKeyStart)}, "A00 T10 1,2 10000"},  // pump 0 runs before the first frame
-        {{}, "A00 T10 5,6 10000"},
-        {{Down(HostKeyRight)}, "A00 T00 5,6 11000"},
-        {{}, "A10 T00 5,6 01000"},
-        {{}, "A00 T00 5,6 01001"},
-    });
-    EXPECT_EQ(recorded, "-1 down left\n-1 tap 1 2\n0 tap 5 6\n1 down right\n2 down a\n2 up left\n3 quit\n");
-    Play("0 down a\n", true,  // a replay shuts out the host but for closing the window, until it is used up
-         {{{Down(HostKeyLeft), Tap(1, 2), Quit}, "A00 T00 0,0 00001"}, {{Down(HostKeyRight)}, "A10 T00 0,0 01001"}});
+    const std::string recorded =
+        Play("-1 down left\n0 tap 5 6\n2 down a\n2 up left\n3 quit\n", false,
+             {
+                 {{Tap(1, 2), Down(HostKeyStart)},
+                  "A00 T10 1,2 10000"},  // pump 0 runs before the first frame
+                 {{}, "A00 T10 5,6 10000"},
+                 {{Down(HostKeyRight)}, "A00 T00 5,6 11000"},
+                 {{}, "A10 T00 5,6 01000"},
+                 {{}, "A00 T00 5,6 01001"},
+             });
+    EXPECT_EQ(recorded,
+              "-1 down left\n-1 tap 1 2\n0 tap 5 6\n1 down right\n2 down a\n2 up left\n3 quit\n");
+    Play("0 down a\n",
+         true,  // a replay shuts out the host but for closing the window, until it is used up
+         {{{Down(HostKeyLeft), Tap(1, 2), Quit}, "A00 T00 0,0 00001"},
+          {{Down(HostKeyRight)}, "A10 T00 0,0 01001"}});
 }

@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Runs a shell command; returns its exit status and puts what it printed (stdout and stderr) in *out.
+// Runs a shell command; returns its exit status and puts what it printed (stdout and stderr) in
+// *out.
 int Shell(const std::string& command, std::string* out) {
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe) return -1;
@@ -34,7 +35,9 @@ std::string ReadText(const fs::path& path) {
     return text.str();
 }
 
-bool Have(const char* tool) { return system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0; }
+bool Have(const char* tool) {
+    return system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 // A scratch folder for one test, removed at its end.
 struct Scratch {
@@ -48,14 +51,18 @@ struct Scratch {
 TEST(Install, TheDebUnpacksIntoAThrowawayRootAndStartsHeadlessThere) {
     Scratch t;
     std::string said;
-    const std::string cpack = std::string("cd '" MURKO_BINARY_DIR "' && '" MURKO_CPACK "' -G DEB -B '") + t.path.string() + "/deb'";
+    const std::string cpack =
+        std::string("cd '" MURKO_BINARY_DIR "' && '" MURKO_CPACK "' -G DEB -B '") +
+        t.path.string() + "/deb'";
     ASSERT_EQ(Shell(cpack, &said), 0) << said;
     std::string arch;
     ASSERT_EQ(Shell("dpkg --print-architecture", &arch), 0);
-    const fs::path package = t.path / "deb" / ("murko_" MURKO_VERSION "_" + arch.substr(0, arch.size() - 1) + ".deb");
+    const fs::path package =
+        t.path / "deb" / ("murko_" MURKO_VERSION "_" + arch.substr(0, arch.size() - 1) + ".deb");
     ASSERT_TRUE(fs::exists(package)) << said;
     const fs::path root = t.path / "root";
-    ASSERT_EQ(Shell("dpkg -x '" + package.string() + "' '" + root.string() + "'", &said), 0) << said;
+    ASSERT_EQ(Shell("dpkg -x '" + package.string() + "' '" + root.string() + "'", &said), 0)
+        << said;
     const char* const files[] = {
         "bin/murko",
         "share/murko/Graph/Antique.fnt",
@@ -68,7 +75,8 @@ TEST(Install, TheDebUnpacksIntoAThrowawayRootAndStartsHeadlessThere) {
         "share/man/man6/murko.6",
     };
     for (const char* file : files) EXPECT_TRUE(fs::exists(root / "usr" / file)) << file;
-    const std::string game = "HOME='" + t.path.string() + "' XDG_DATA_HOME='" + t.path.string() + "/data' '" + (root / "usr/bin/murko").string() + "'";
+    const std::string game = "HOME='" + t.path.string() + "' XDG_DATA_HOME='" + t.path.string() +
+                             "/data' '" + (root / "usr/bin/murko").string() + "'";
     EXPECT_EQ(Shell(game + " --headless --seed 1 --frames 5", &said), 0) << said;
     EXPECT_EQ(said, "") << "every picture, the font and the sounds were found in the root";
     EXPECT_EQ(Shell(game + " --version", &said), 0);
@@ -76,14 +84,22 @@ TEST(Install, TheDebUnpacksIntoAThrowawayRootAndStartsHeadlessThere) {
 }
 
 TEST(Install, TheDesktopFilesValidateAndTheManualNamesEveryOption) {
-    if (!Have("desktop-file-validate") || !Have("appstreamcli")) GTEST_SKIP() << "scripts/setup.sh installs the validators";
+    if (!Have("desktop-file-validate") || !Have("appstreamcli"))
+        GTEST_SKIP() << "scripts/setup.sh installs the validators";
     std::string said;
-    EXPECT_EQ(Shell("desktop-file-validate '" MURKO_SOURCE_DIR "/dist/murko.desktop'", &said), 0) << said;
-    EXPECT_EQ(Shell("appstreamcli validate --no-net '" MURKO_BINARY_DIR "/" MURKO_APP_ID ".metainfo.xml'", &said), 0) << said;
+    EXPECT_EQ(Shell("desktop-file-validate '" MURKO_SOURCE_DIR "/dist/murko.desktop'", &said), 0)
+        << said;
+    EXPECT_EQ(
+        Shell("appstreamcli validate --no-net '" MURKO_BINARY_DIR "/" MURKO_APP_ID ".metainfo.xml'",
+              &said),
+        0)
+        << said;
     ASSERT_EQ(Shell("'" MURKO_EXECUTABLE "' --help", &said), 0);
-    const std::string manual = std::regex_replace(ReadText(MURKO_SOURCE_DIR "/dist/murko.6"), std::regex(R"(\\-)"), "-");
+    const std::string manual =
+        std::regex_replace(ReadText(MURKO_SOURCE_DIR "/dist/murko.6"), std::regex(R"(\\-)"), "-");
     const std::regex option(R"(--[a-z0-9-]+)");
     std::set<std::string> options(std::sregex_token_iterator(said.begin(), said.end(), option), {});
-    for (const std::string& name : options) EXPECT_NE(manual.find(name), std::string::npos) << name << " is not in murko.6";
+    for (const std::string& name : options)
+        EXPECT_NE(manual.find(name), std::string::npos) << name << " is not in murko.6";
     EXPECT_GT(options.size(), 15u);
 }

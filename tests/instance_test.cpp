@@ -1,10 +1,10 @@
 // Single instance: the lock and the socket, in a folder of the test's own.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <filesystem>
+#include <string>
 
 #include "platform/instance.h"
 
@@ -33,7 +33,8 @@ bool ClaimInChild(const std::string& folder) {
 TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
     TempFolder dir;
     const char* folder = dir.path.c_str();
-    ASSERT_TRUE(ClaimInChild(dir.path)) << "a game that dies holding the lock and leaving its socket";
+    ASSERT_TRUE(ClaimInChild(dir.path))
+        << "a game that dies holding the lock and leaving its socket";
     InstanceGuard first, second;
     ASSERT_TRUE(InstanceClaim(&first, folder)) << "the dead game's lock went with it";
     ASSERT_GE(first.listenFd, 0) << "its stale socket file was replaced";
@@ -54,13 +55,15 @@ TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
 
 TEST(Instance, AnUnusableFolderLetsTheGameRunUnguarded) {
     TempFolder dir;
-    for (const std::string& folder : {dir.path + "no/such/folder/", dir.path + std::string(300, 'x') + "/"}) {
+    for (const std::string& folder :
+         {dir.path + "no/such/folder/", dir.path + std::string(300, 'x') + "/"}) {
         InstanceGuard a, b;
         EXPECT_TRUE(InstanceClaim(&a, folder.c_str())) << folder;
         EXPECT_TRUE(InstanceClaim(&b, folder.c_str())) << folder;
         EXPECT_FALSE(InstanceTakeRaise(&a));
     }
-    // The lock path fits but the socket address (108 bytes at most) does not: the lock alone guards.
+    // The lock path fits but the socket address (108 bytes at most) does not: the lock alone
+    // guards.
     const std::string deep = dir.path + std::string(100, 'd') + "/";
     std::filesystem::create_directories(deep);
     InstanceGuard a, b;

@@ -33,18 +33,29 @@ int CountCells(int8_t code) { return int(std::count(G.MazeGrid, G.MazeGrid + Maz
 }  // namespace
 
 TEST(Level, SizesAndCountsOfEveryLevel) {
-    const int rows[][4] = {  // level (0-based), side, spiders, poison
-        {-32768, 20, 10, 5}, {-1, 20, 10, 5},    {0, 20, 10, 5},      {1, 30, 22, 11},     {2, 40, 40, 20},
-        {3, 50, 62, 31},     {4, 60, 90, 45},    {5, 70, 122, 61},    {6, 80, 160, 80},    {7, 90, 202, 101},
-        {8, 100, 250, 125},  {9, 100, 250, 125}, {10, 100, 250, 125}, {11, 100, 250, 125},
+    const int rows[][4] = {
+        // level (0-based), side, spiders, poison
+        {-32768, 20, 10, 5}, {-1, 20, 10, 5},     {0, 20, 10, 5},     {1, 30, 22, 11},
+        {2, 40, 40, 20},     {3, 50, 62, 31},     {4, 60, 90, 45},    {5, 70, 122, 61},
+        {6, 80, 160, 80},    {7, 90, 202, 101},   {8, 100, 250, 125}, {9, 100, 250, 125},
+        {10, 100, 250, 125}, {11, 100, 250, 125},
     };
     for (const auto& r : rows) {
         Build(r[0], 1000u + r[0]);
-        const int got[] = {G.MazeWidth,          G.MazeHeight,         G.SpiderCount,          G.PoisonCount,
-                           CountCells(CellBone), CountCells(CellFood), CountCells(CellPoison), CountCells(CellOpen),
-                           G.BonesNeeded,        G.Level};
-        const int want[] = {r[1], r[1], r[2], r[3], 6, r[2], r[3], 2 * (r[1] / 2) * (r[1] / 2) - 1, 6, r[0]};
-        for (int i = 0; i < 10; i++) EXPECT_EQ(got[i], want[i]) << "level " << r[0] + 1 << " field " << i;
+        const int got[] = {G.MazeWidth,
+                           G.MazeHeight,
+                           G.SpiderCount,
+                           G.PoisonCount,
+                           CountCells(CellBone),
+                           CountCells(CellFood),
+                           CountCells(CellPoison),
+                           CountCells(CellOpen),
+                           G.BonesNeeded,
+                           G.Level};
+        const int want[] = {r[1], r[1], r[2], r[3], 6, r[2], r[3], 2 * (r[1] / 2) * (r[1] / 2) - 1,
+                            6,    r[0]};
+        for (int i = 0; i < 10; i++)
+            EXPECT_EQ(got[i], want[i]) << "level " << r[0] + 1 << " field " << i;
     }
 }
 
@@ -52,7 +63,8 @@ TEST(Level, ItemsInNichesSpidersAndHeroOnFloor) {
     int weakest = 100, strongest = 0;
     for (int level : {0, 1, 2, 6, 8, 20}) {
         for (uint32_t seed : {11u, 4242u, 99u}) {
-            for (SpiderRecord& s : G.SpiderTable) s = {1, 2, 3, 4, 5, 6};  // leftovers of an earlier level
+            for (SpiderRecord& s : G.SpiderTable)
+                s = {1, 2, 3, 4, 5, 6};  // leftovers of an earlier level
             Build(level, seed);
             SCOPED_TRACE(testing::Message() << "level " << level + 1 << " seed " << seed);
             for (int x = 0; x < MazeStride; x++) {
@@ -60,12 +72,16 @@ TEST(Level, ItemsInNichesSpidersAndHeroOnFloor) {
                     int8_t c = At(x, y);
                     if (c == CellOpen || c == CellWall) continue;
                     ASSERT_TRUE(c == CellFood || c == CellBone || c == CellPoison) << int(c);
-                    ASSERT_TRUE(x >= 1 && y >= 1 && x < G.MazeWidth && y < G.MazeHeight) << x << "," << y << " outside";
+                    ASSERT_TRUE(x >= 1 && y >= 1 && x < G.MazeWidth && y < G.MazeHeight)
+                        << x << "," << y << " outside";
                     ASSERT_TRUE(x % 2 || y % 2) << x << "," << y << " is a pillar";
-                    ASSERT_TRUE(OpenAt(x + 1, y) || OpenAt(x - 1, y) || OpenAt(x, y + 1) || OpenAt(x, y - 1)) << x << "," << y << " unreachable";
+                    ASSERT_TRUE(OpenAt(x + 1, y) || OpenAt(x - 1, y) || OpenAt(x, y + 1) ||
+                                OpenAt(x, y - 1))
+                        << x << "," << y << " unreachable";
                 }
             }
-            // Spiders fill the first 150 slots at most (the rest draw nothing; see the golden level 9).
+            // Spiders fill the first 150 slots at most (the rest draw nothing; see the golden level
+            // 9).
             int placed = std::min<int>(G.SpiderCount, SpiderSlots);
             std::vector<char> used(MazeCells, 0);
             for (int slot = 0; slot < SpiderSlots; slot++) {
@@ -85,7 +101,8 @@ TEST(Level, ItemsInNichesSpidersAndHeroOnFloor) {
                 weakest = std::min<int>(weakest, s.strength);
                 strongest = std::max<int>(strongest, s.strength);
             }
-            EXPECT_EQ(MazeCells - std::count(G.SpiderOccupancy, G.SpiderOccupancy + MazeCells, 0), placed);
+            EXPECT_EQ(MazeCells - std::count(G.SpiderOccupancy, G.SpiderOccupancy + MazeCells, 0),
+                      placed);
             int hx = G.HeroX / CellSize, hy = G.HeroY / CellSize;
             EXPECT_EQ(G.HeroX % CellSize, 0);
             EXPECT_EQ(G.HeroY % CellSize, 0);
@@ -108,23 +125,26 @@ TEST(Level, BuildResetsTheLevelStateAndKeepsTheRest) {
     G.BonesCollected = G.PoisonCarried = G.HeroMoving = G.FightPhase = 2;
     for (int16_t& o : G.SpiderOccupancy) o = 9;
     Build(3, 8);
-    const int got[] = {G.Level,          G.Score,       G.MapView,     G.HeroFrame,    G.HeroDirection,
-                       G.HeroFrameTimer, G.FightSpider, G.ScreenState, G.Energy,       G.BonesNeeded,
-                       G.BonesCollected, G.PoisonCarried, G.HeroMoving, G.FightPhase};
+    const int got[] = {G.Level,         G.Score,          G.MapView,        G.HeroFrame,
+                       G.HeroDirection, G.HeroFrameTimer, G.FightSpider,    G.ScreenState,
+                       G.Energy,        G.BonesNeeded,    G.BonesCollected, G.PoisonCarried,
+                       G.HeroMoving,    G.FightPhase};
     const int want[] = {3, 123456789, 3, 3, 3, 3, 3, ScreenLevelComplete, 135, 6, 0, 0, 0, 0};
     for (int i = 0; i < 14; i++) EXPECT_EQ(got[i], want[i]) << "field " << i;
-    EXPECT_EQ(MazeCells - std::count(G.SpiderOccupancy, G.SpiderOccupancy + MazeCells, 0), 62) << "stale occupancy";
+    EXPECT_EQ(MazeCells - std::count(G.SpiderOccupancy, G.SpiderOccupancy + MazeCells, 0), 62)
+        << "stale occupancy";
 }
 
 TEST(Level, NewGameStartsTheRunAtLevelOne) {
     G.ScreenState = ScreenHighScores;
     G.Level = 8;
-    G.Score = G.Energy = G.HeroFrame = G.HeroFrameTimer = G.HeroDirection = G.MapView = G.FightPhase = 3;
+    G.Score = G.Energy = G.HeroFrame = G.HeroFrameTimer = G.HeroDirection = G.MapView =
+        G.FightPhase = 3;
     G.MazeWidth = 7;
     Srand(21);
     NewGame();
-    const int got[] = {G.ScreenState, G.Level, G.Score, G.Energy, G.HeroFrame, G.HeroFrameTimer,
-                       G.HeroDirection, G.MapView, G.FightPhase, G.MazeWidth};
+    const int got[] = {G.ScreenState,    G.Level,         G.Score,   G.Energy,     G.HeroFrame,
+                       G.HeroFrameTimer, G.HeroDirection, G.MapView, G.FightPhase, G.MazeWidth};
     const int want[] = {ScreenGame, 0, 0, 135, 5, 0, 0, 0, 0, 20};
     for (int i = 0; i < 10; i++) EXPECT_EQ(got[i], want[i]) << "field " << i;
     const std::vector<int8_t> grid(G.MazeGrid, G.MazeGrid + MazeCells);
@@ -132,16 +152,20 @@ TEST(Level, NewGameStartsTheRunAtLevelOne) {
     EXPECT_EQ(0, memcmp(grid.data(), G.MazeGrid, MazeCells));
 }
 
-// Each fixture holds the grid rows, the spider table, the hero cell and the next random number after
-// the build, for one seed and level; set MURKO_WRITE_GOLDEN=1 to write them afresh.
+// Each fixture holds the grid rows, the spider table, the hero cell and the next random number
+// after the build, for one seed and level; set MURKO_WRITE_GOLDEN=1 to write them afresh.
 TEST(Level, GoldenLevels) {
-    const int goldens[][2] = {{1, 0}, {20260, 0}, {1, 1}, {31337, 1}, {1, 8}, {777, 8}};  // seed, level
+    const int goldens[][2] = {{1, 0},     {20260, 0}, {1, 1},
+                              {31337, 1}, {1, 8},     {777, 8}};  // seed, level
     for (const auto& [seed, level] : goldens) {
         Build(level, seed);
         std::ostringstream got;
-        got << "# Level " << level + 1 << ", seed " << seed << ": Srand(" << seed << "); G.Level = " << level
-            << "; BuildLevel();\n# Grid rows top to bottom: . open  # wall  f food  b bone  p poison\n"
-            << "# Then the occupied spider slots, the hero's cell, and the next number drawn after the build.\n"
+        got << "# Level " << level + 1 << ", seed " << seed << ": Srand(" << seed
+            << "); G.Level = " << level
+            << "; BuildLevel();\n# Grid rows top to bottom: . open  # wall  f food  b bone  p "
+               "poison\n"
+            << "# Then the occupied spider slots, the hero's cell, and the next number drawn after "
+               "the build.\n"
             << "size " << G.MazeWidth << " " << G.MazeHeight << "\n";
         for (int y = 0; y < G.MazeHeight; y++) {
             for (int x = 0; x < G.MazeWidth; x++) got << ".#fbpt"[At(x, y)];
@@ -151,18 +175,21 @@ TEST(Level, GoldenLevels) {
         for (int slot = 0; slot < SpiderSlots; slot++) {
             const SpiderRecord& s = G.SpiderTable[slot];
             if (s.active)
-                got << "spider " << slot << " " << s.x << " " << s.y << " " << s.direction << " " << s.active << " "
-                    << s.stepsLeft << " " << s.strength << "\n";
+                got << "spider " << slot << " " << s.x << " " << s.y << " " << s.direction << " "
+                    << s.active << " " << s.stepsLeft << " " << s.strength << "\n";
         }
-        got << "hero " << G.HeroX / CellSize << " " << G.HeroY / CellSize << "\nnext " << Rand() << "\n";
-        const std::string path = std::string(MURKO_SOURCE_DIR) + "/tests/golden/level" + std::to_string(level + 1) +
-                                 "_seed" + std::to_string(seed) + ".txt";
+        got << "hero " << G.HeroX / CellSize << " " << G.HeroY / CellSize << "\nnext " << Rand()
+            << "\n";
+        const std::string path = std::string(MURKO_SOURCE_DIR) + "/tests/golden/level" +
+                                 std::to_string(level + 1) + "_seed" + std::to_string(seed) +
+                                 ".txt";
         if (getenv("MURKO_WRITE_GOLDEN")) {
             std::ofstream(path) << got.str();
             continue;
         }
         std::stringstream want;
         want << std::ifstream(path).rdbuf();
-        EXPECT_EQ(want.str(), got.str()) << path << " is missing or differs";  // the failure shows the rows
+        EXPECT_EQ(want.str(), got.str())
+            << path << " is missing or differs";  // the failure shows the rows
     }
 }

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "core/globals.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/script.h"
+#include "core/globals.h"
 #include "platform/host.h"
 
 namespace {
@@ -35,13 +35,14 @@ uint8_t* Begin() {
 void End() {}
 const HostBackend FakeClock = {Open, Close, Ticks, Idle, Poll, Props, Begin, End, Ticks};
 
-// Frames run from a clock at start, until the handler has been called `frames` times and asks to quit.
+// Frames run from a clock at start, until the handler has been called `frames` times and asks to
+// quit.
 struct LoopCase {
     const char* name;
-    uint32_t start;      // clock when the loop begins (the frame timer starts there too)
-    uint32_t idleStep;   // clock granularity of one idle pass
-    int slowFrame;       // handler call that takes 50 ms (-1: none)
-    int frames;          // handler calls before quitting
+    uint32_t start;     // clock when the loop begins (the frame timer starts there too)
+    uint32_t idleStep;  // clock granularity of one idle pass
+    int slowFrame;      // handler call that takes 50 ms (-1: none)
+    int frames;         // handler calls before quitting
 };
 
 // A quiet start: the fake clock's host, a 16-bit panel, no script, no options.
@@ -82,7 +83,7 @@ void RunLoop(const LoopCase& c) {
 
 // Every test leaves the headless host behind it, as the other tests expect.
 class FrameLoop : public ::testing::Test {
-  protected:
+protected:
     void TearDown() override {
         HostUse(HeadlessBackend());
         Options = LaunchOptions{};
@@ -105,7 +106,8 @@ TEST_F(FrameLoop, FramesStartEvery31MsAndSlowFramesAreFollowedAtOnce) {
         EXPECT_EQ(HandlerCalls[0], c.start + 31);
         for (int i = 1; i < c.frames; i++) {
             uint32_t gap = HandlerCalls[i] - HandlerCalls[i - 1];
-            EXPECT_EQ(gap, i == c.slowFrame ? 50u : 31u) << "between handler calls " << i << " and " << i + 1;
+            EXPECT_EQ(gap, i == c.slowFrame ? 50u : 31u)
+                << "between handler calls " << i << " and " << i + 1;
         }
         // Quitting: the frame that asked is still presented, the next frame start ends the loop.
         EXPECT_EQ(Presents.size(), HandlerCalls.size());
@@ -131,6 +133,7 @@ TEST_F(FrameLoop, UnknownScreenStillGetsTheSpeakerCornerAndAPresent) {
         for (size_t i = 1; i < Presents.size(); i++) EXPECT_EQ(Presents[i] - Presents[i - 1], 31u);
         // The present copied the finished frame, speaker corner included.
         for (int r = 0; r < 16; r++)
-            EXPECT_EQ(memcmp(Panel + ((304 + r) * 240 + 224) * 2, &G.SpeakerImage[r * 16], 32), 0) << int(state);
+            EXPECT_EQ(memcmp(Panel + ((304 + r) * 240 + 224) * 2, &G.SpeakerImage[r * 16], 32), 0)
+                << int(state);
     }
 }

@@ -1,4 +1,5 @@
-// Maze generation: perfect mazes, the walls that stay, tiny and clamped sizes, and the random draws.
+// Maze generation: perfect mazes, the walls that stay, tiny and clamped sizes, and the random
+// draws.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,7 +19,8 @@ bool Inside(int x, int y) { return x >= 0 && y >= 0 && x < G.MazeWidth && y < G.
 
 bool OpenAt(int x, int y) { return Inside(x, y) && At(x, y) == CellOpen; }
 
-// Builds a maze over leftovers of an earlier level and checks the size it kept and the draws it made.
+// Builds a maze over leftovers of an earlier level and checks the size it kept and the draws it
+// made.
 void Generate(int width, int height, uint32_t seed) {
     memset(G.MazeGrid, 7, sizeof G.MazeGrid);
     G.MazeWidth = int16_t(width);
@@ -29,7 +31,8 @@ void Generate(int width, int height, uint32_t seed) {
     ASSERT_EQ(G.MazeWidth, std::clamp(width, 0, MazeStride));
     ASSERT_EQ(G.MazeHeight, std::clamp(height, 0, MazeStride));
     Srand(seed);
-    for (int i = 1; i < (G.MazeWidth / 2) * (G.MazeHeight / 2); i++) Rand();  // one draw per carved room
+    for (int i = 1; i < (G.MazeWidth / 2) * (G.MazeHeight / 2); i++)
+        Rand();  // one draw per carved room
     ASSERT_EQ(next, Rand()) << "draws";
 }
 
@@ -60,7 +63,8 @@ TEST(Maze, EveryMazeIsATreeOverAllRoomsInsideFixedWalls) {
                     const int8_t c = At(x, y);
                     const bool wall = !Inside(x, y) || x == w - 1 || y == h - 1 || (x % 2 && y % 2);
                     const bool room = !wall && x % 2 == 0 && y % 2 == 0;
-                    ASSERT_TRUE(c == CellWall ? !room : c == CellOpen && !wall) << x << "," << y << ": " << int(c);
+                    ASSERT_TRUE(c == CellWall ? !room : c == CellOpen && !wall)
+                        << x << "," << y << ": " << int(c);
                     if (!OpenAt(x, y)) continue;
                     open++;
                     if (OpenAt(x + 1, y)) join(x * MazeStride + y, (x + 1) * MazeStride + y);
@@ -69,27 +73,34 @@ TEST(Maze, EveryMazeIsATreeOverAllRoomsInsideFixedWalls) {
             }
             EXPECT_EQ(open, 2 * (w / 2) * (h / 2) - 1);
             EXPECT_EQ(loops, 0) << "the floor has a loop";
-            EXPECT_EQ(edges, open - 1) << "some floor is cut off";  // no loop and one edge fewer than cells: a tree
+            EXPECT_EQ(edges, open - 1)
+                << "some floor is cut off";  // no loop and one edge fewer than cells: a tree
         }
     }
 }
 
 TEST(Maze, AtMostOneRoomKeepsOnlyTheStartCell) {
-    const int sizes[][2] = {{2, 2}, {3, 3}, {1, 1}, {2, 1}, {0, 0}, {40, 1}, {-4, 20}, {20, -30000}};
+    const int sizes[][2] = {{2, 2}, {3, 3},  {1, 1},   {2, 1},
+                            {0, 0}, {40, 1}, {-4, 20}, {20, -30000}};
     for (const auto& s : sizes) {
         SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1]);
         Generate(s[0], s[1], 5);
         for (int x = 0; x < MazeStride; x++)
             for (int y = 0; y < MazeStride; y++)
-                ASSERT_EQ(At(x, y), x == 0 && y == 0 && Inside(0, 0) ? CellOpen : CellWall) << x << "," << y;
+                ASSERT_EQ(At(x, y), x == 0 && y == 0 && Inside(0, 0) ? CellOpen : CellWall)
+                    << x << "," << y;
     }
 }
 
 TEST(Maze, UncarvedRoomTest) {
-    const int cases[][5] = {  // x, y, a cell made floor first (or -1), want
-        {0, 0, -1, -1, 1},  {19, 4, 20, 4, 1},  {4, 9, 4, 10, 1},  // the level's edges count as wall
-        {-2, 0, -1, -1, 0}, {0, -2, -1, -1, 0}, {20, 0, -1, -1, 0}, {0, 10, -1, -1, 0},  // outside
-        {4, 4, 3, 4, 0},    {4, 4, 5, 4, 0},    {4, 4, 4, 3, 0},  {4, 4, 4, 5, 0},  // a passage on any side
+    const int cases[][5] = {
+        // x, y, a cell made floor first (or -1), want
+        {0, 0, -1, -1, 1},  {19, 4, 20, 4, 1},
+        {4, 9, 4, 10, 1},  // the level's edges count as wall
+        {-2, 0, -1, -1, 0}, {0, -2, -1, -1, 0},
+        {20, 0, -1, -1, 0}, {0, 10, -1, -1, 0},  // outside
+        {4, 4, 3, 4, 0},    {4, 4, 5, 4, 0},
+        {4, 4, 4, 3, 0},    {4, 4, 4, 5, 0},  // a passage on any side
         {4, 4, 4, 4, 1},    {4, 4, 5, 5, 1},  // its own cell and the diagonals are not looked at
     };
     G.MazeWidth = 20;

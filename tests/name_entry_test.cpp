@@ -1,4 +1,5 @@
-// The name entry: the keyboard's tap boundaries, Shift and Caps Lock, lost taps, OK, and typed keys.
+// The name entry: the keyboard's tap boundaries, Shift and Caps Lock, lost taps, OK, and typed
+// keys.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -43,8 +44,10 @@ void Open(int32_t score) {
 std::string RunEntry(const std::vector<Input>& inputs, int frames) {
     for (int f = 0; f < frames; f++) {
         for (const Input& in : inputs) {
-            if (in.frame == f && in.x >= 0) HandleInputEvent(HostEvent{HostEventPenDown, 0, in.x, in.y});
-            if (in.frame == f && in.x < 0) HandleInputEvent(HostEvent{HostEventTyped, int16_t(in.typed), 0, 0});
+            if (in.frame == f && in.x >= 0)
+                HandleInputEvent(HostEvent{HostEventPenDown, 0, in.x, in.y});
+            if (in.frame == f && in.x < 0)
+                HandleInputEvent(HostEvent{HostEventTyped, int16_t(in.typed), 0, 0});
         }
         if (G.ScreenState == ScreenNewHighScore) NewHighScoreScreen();
     }
@@ -58,14 +61,13 @@ TEST(NameEntry, TapBoundariesOfTheKeyboard) {
         int x, y;
         const char* name;
     } taps[] = {
-        {49, 109, "1"},  // the 10 x 10 hit area's far corner
-        {50, 100, ""},   // just right of it
-        {40, 110, ""},   // just below it
-        {184, 100, "0"},  // the narrow tenth column ...
-        {187, 100, ""},   // ... ends at x 186
-        {184, 140, ""},   // empty cells
-        {168, 160, ""},
-        {49, 180, ""},  // below the fourth row
+        {49, 109, "1"},                  // the 10 x 10 hit area's far corner
+        {50, 100, ""},                   // just right of it
+        {40, 110, ""},                   // just below it
+        {184, 100, "0"},                 // the narrow tenth column ...
+        {187, 100, ""},                  // ... ends at x 186
+        {184, 140, ""},                  // empty cells
+        {168, 160, ""},  {49, 180, ""},  // below the fourth row
     };
     for (const auto& t : taps) {
         Open(200);
@@ -74,7 +76,8 @@ TEST(NameEntry, TapBoundariesOfTheKeyboard) {
 }
 
 TEST(NameEntry, ShiftCapsLockLostTapsAndTheTenCharacterLimit) {
-    const int Left = 6, Right = 160, Low = 225, High = 205;  // special keys: Space and Shift left, Backspace and Caps Lock right
+    const int Left = 6, Right = 160, Low = 225,
+              High = 205;  // special keys: Space and Shift left, Backspace and Caps Lock right
     std::vector<Input> elevenTaps;
     for (int i = 0; i < 11; i++) elevenTaps.push_back({4 * i, 40 + 16 * (i % 10), 120, 0});
     elevenTaps.push_back({44, Left, High, 0});
@@ -88,8 +91,18 @@ TEST(NameEntry, ShiftCapsLockLostTapsAndTheTenCharacterLimit) {
         {"Space not yet", {{0, Left, High, 0}}, 3, "", 0, 0},
         {"Space acts 3 frames later", {{0, Left, High, 0}}, 4, " ", 0, 0},
         {"the second tap is lost", {{0, 40, 100, 0}, {1, 56, 100, 0}}, 8, "1", 0, 0},
-        {"Shift is used up by a", {{0, Left, Low, 0}, {4, 40, 140, 0}, {8, 56, 160, 0}}, 12, "Ax", 0, 0},
-        {"Caps Lock shifts the top row", {{0, Right, Low, 0}, {4, 40, 100, 0}, {8, 184, 100, 0}, {12, 152, 160, 0}}, 16, "!),", 0, 1},
+        {"Shift is used up by a",
+         {{0, Left, Low, 0}, {4, 40, 140, 0}, {8, 56, 160, 0}},
+         12,
+         "Ax",
+         0,
+         0},
+        {"Caps Lock shifts the top row",
+         {{0, Right, Low, 0}, {4, 40, 100, 0}, {8, 184, 100, 0}, {12, 152, 160, 0}},
+         16,
+         "!),",
+         0,
+         1},
         {"Caps Lock ends Shift", {{0, Left, Low, 0}, {4, Right, Low, 0}}, 8, "", 0, 1},
         {"ten characters, Space too", elevenTaps, 50, "qwertyuiop", 0, 0},
         {"a typed letter is shifted", {{0, Left, Low, 0}, {4, -1, 0, 'a'}}, 6, "A", 0, 0},

@@ -1,12 +1,13 @@
-// The emulated panel: PresentFrame into each kind of device memory and back to the window's colours.
+// The emulated panel: PresentFrame into each kind of device memory and back to the window's
+// colours.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
 #include <vector>
 
-#include "core/globals.h"
 #include "app/present.h"
+#include "core/globals.h"
 #include "platform/host.h"
 #include "platform/panel.h"
 #include "platform/plain_decode.h"
@@ -19,12 +20,14 @@ int Quantise(uint32_t v, int levels) { return int((v * (levels - 1) + 127) / 255
 TEST(Panel, EveryModeByNameDecodesWhatWasPresented) {
     std::mt19937 rng(77);
     for (uint16_t& p : G.BackBuffer) p = uint16_t(rng());
-    G.BackBuffer[76799] = 0;  // black bottom-right, white top-left, then the extremes of every channel
+    G.BackBuffer[76799] =
+        0;  // black bottom-right, white top-left, then the extremes of every channel
     const uint16_t extremes[] = {0xFFFF, 0x0000, 0xF800, 0x07E0, 0x001F, 0x0821, 0x8410, 0x7BEF};
     memcpy(G.BackBuffer, extremes, sizeof extremes);
     HostUse(HeadlessBackend());
     std::vector<uint32_t> rgb(240 * 320);
-    const char* const names[] = {"rgb565", "rgb565-512", "rotated", "flipped", "gray2", "gray4"};  // in mode order
+    const char* const names[] = {"rgb565",  "rgb565-512", "rotated",
+                                 "flipped", "gray2",      "gray4"};  // in mode order
     for (int i = 0; i < 6; i++) {
         SCOPED_TRACE(names[i]);
         HostDisplayMode mode = HostDisplayMode((i + 1) % 6);
@@ -43,13 +46,15 @@ TEST(Panel, EveryModeByNameDecodesWhatWasPresented) {
             uint32_t r = rgb[i] >> 16, g = (rgb[i] >> 8) & 255, b = rgb[i] & 255;
             int grey = p.bpp == 2 ? px >> 14 : ((px >> 11) + ((px >> 5) & 63) + (px & 31)) >> 3;
             if (p.bpp == 16) {
-                ASSERT_EQ(Quantise(r, 32) << 11 | Quantise(g, 64) << 5 | Quantise(b, 32), px) << "pixel " << i;
+                ASSERT_EQ(Quantise(r, 32) << 11 | Quantise(g, 64) << 5 | Quantise(b, 32), px)
+                    << "pixel " << i;
                 continue;
             }
             ASSERT_TRUE(r == g && g == b) << "pixel " << i << " is not grey";
             ASSERT_EQ(Quantise(r, p.bpp == 2 ? 4 : 16), grey) << "pixel " << i;
         }
-        // The window's fast decode of plain RGB565 rows gives the same, and is used on those panels only.
+        // The window's fast decode of plain RGB565 rows gives the same, and is used on those panels
+        // only.
         int pitch = PlainRowPitch(p);
         EXPECT_EQ(pitch != 0, mode == DisplayRgb565 || mode == DisplayRgb565Row512);
         std::vector<uint32_t> fast(240 * 320, 0xDEADBEEF);

@@ -1,4 +1,5 @@
-// PresentFrame on every device layout, against a plain pixel-at-a-time model, inside guarded memory.
+// PresentFrame on every device layout, against a plain pixel-at-a-time model, inside guarded
+// memory.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "core/globals.h"
 #include "app/present.h"
+#include "core/globals.h"
 #include "platform/host.h"
 
 namespace {
@@ -24,10 +25,12 @@ uint8_t* TestBeginDraw() {
     return Store.data() + Guard + Origin;
 }
 void TestEndDraw() { Ends++; }
-const HostBackend TestBackend = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, TestBeginDraw, TestEndDraw, nullptr};
+const HostBackend TestBackend = {nullptr, nullptr,       nullptr,     nullptr, nullptr,
+                                 nullptr, TestBeginDraw, TestEndDraw, nullptr};
 
 // A fresh guarded memory, then one frame; returns the store as it would be untouched.
-std::vector<uint8_t> Present(int32_t bpp, int32_t xPitch, int32_t yPitch, size_t size, size_t origin) {
+std::vector<uint8_t> Present(int32_t bpp, int32_t xPitch, int32_t yPitch, size_t size,
+                             size_t origin) {
     Store.assign(Guard + size + Guard, Fill);
     Origin = origin;
     Begins = 0;
@@ -45,7 +48,8 @@ std::vector<uint8_t> Present(int32_t bpp, int32_t xPitch, int32_t yPitch, size_t
 // Nothing on either side of the device memory differs from the fill.
 bool Guarded(const std::vector<uint8_t>& s) {
     auto fill = [](uint8_t b) { return b == Fill; };
-    return std::all_of(s.begin(), s.begin() + Guard, fill) && std::all_of(s.end() - Guard, s.end(), fill);
+    return std::all_of(s.begin(), s.begin() + Guard, fill) &&
+           std::all_of(s.end() - Guard, s.end(), fill);
 }
 
 // The plain model: every pixel on its own, in back-buffer order.
@@ -57,9 +61,11 @@ void ReferencePresent(uint8_t* dst, int32_t bpp, int32_t xPitch, int32_t yPitch)
         ptrdiff_t ystep = fixedRows ? yPitch : yPitch - (yPitch & 1);
         uint8_t* start = dst + (ystep < 0 ? -ystep * 319 : 0);
         for (int y = 0; y < 320; y++)
-            for (int x = 0; x < 240; x++) memcpy(start + y * ystep + x * xstep, &G.BackBuffer[y * 240 + x], 2);
+            for (int x = 0; x < 240; x++)
+                memcpy(start + y * ystep + x * xstep, &G.BackBuffer[y * 240 + x], 2);
     } else if (bpp == 2) {
-        ptrdiff_t words = (yPitch - 60) / 4 - ((yPitch - 60) % 4 < 0);  // rounded towards minus infinity
+        ptrdiff_t words =
+            (yPitch - 60) / 4 - ((yPitch - 60) % 4 < 0);  // rounded towards minus infinity
         for (int y = 0; y < 320; y++)
             for (int x = 0; x < 240; x += 4) {
                 uint8_t b = 0;
@@ -70,7 +76,8 @@ void ReferencePresent(uint8_t* dst, int32_t bpp, int32_t xPitch, int32_t yPitch)
         auto level = [](uint16_t p) { return ((p >> 11) + ((p >> 5) & 63) + (p & 31)) / 8; };
         for (int x = 0; x < 240; x++)
             for (int j = 0; j < 160; j++)
-                dst[160 * x + j] = uint8_t(level(px(x, 319 - 2 * j)) << 4 | level(px(x, 318 - 2 * j)));
+                dst[160 * x + j] =
+                    uint8_t(level(px(x, 319 - 2 * j)) << 4 | level(px(x, 318 - 2 * j)));
     }
 }
 
@@ -105,8 +112,10 @@ TEST(Present, EveryLayoutMatchesThePlainModelInsideItsMemory) {
         ASSERT_TRUE(Guarded(expected)) << "the layout table is too small";
         EXPECT_EQ(Begins, 1);
         EXPECT_EQ(Ends, 1);
-        ptrdiff_t diff = std::mismatch(expected.begin(), expected.end(), Store.begin()).first - expected.begin();
-        EXPECT_EQ(diff, ptrdiff_t(expected.size())) << "first wrong byte at memory offset " << diff - ptrdiff_t(Guard);
+        ptrdiff_t diff =
+            std::mismatch(expected.begin(), expected.end(), Store.begin()).first - expected.begin();
+        EXPECT_EQ(diff, ptrdiff_t(expected.size()))
+            << "first wrong byte at memory offset " << diff - ptrdiff_t(Guard);
     }
 }
 
@@ -123,11 +132,12 @@ TEST(Present, APixelLandsWhereTheDeviceExpectsIt) {
         {16, 640, -2, 0, 0, 153600, 0, 638, 0xABCD, 0xCD, 0xAB},
         {16, 640, -2, 239, 319, 153600, 0, 153600 - 640, 0xABCD, 0xCD, 0xAB},
         {4, 0, 160, 0, 319, 38400, 0, 0, 0xFFFF, 0xF0, 0},
-        {4, 0, 160, 0, 0, 38400, 0, 159, 0xF800, 0x03, 0},  // grey (31 + 0 + 0) >> 3
+        {4, 0, 160, 0, 0, 38400, 0, 159, 0xF800, 0x03, 0},            // grey (31 + 0 + 0) >> 3
         {4, 0, 160, 239, 319, 38400, 0, 239 * 160, 0x07E0, 0x70, 0},  // grey (0 + 63 + 0) >> 3
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "(" << c.x << ", " << c.y << ") at " << c.bpp << " bits");
+        SCOPED_TRACE(testing::Message()
+                     << "(" << c.x << ", " << c.y << ") at " << c.bpp << " bits");
         std::fill(std::begin(G.BackBuffer), std::end(G.BackBuffer), 0);
         G.BackBuffer[c.y * 240 + c.x] = c.pixel;
         std::vector<uint8_t> expected = Present(c.bpp, c.xPitch, c.yPitch, c.size, c.origin);

@@ -41,7 +41,8 @@ TEST(SaveSafety, KilledMidSaveLeavesTheOldOrTheNewTableNeverATornOne) {
     const fs::path folder = fs::temp_directory_path() / ("murko-kill-" + std::to_string(getpid()));
     fs::remove_all(folder);
     G.ProgramFolder = folder.string() + "/deeper/";
-    for (int i = 0; i < HighScoreEntries; i++) memcpy(&G.HighScoreTable[i], TableBytes(1).data() + i * 20, 20);
+    for (int i = 0; i < HighScoreEntries; i++)
+        memcpy(&G.HighScoreTable[i], TableBytes(1).data() + i * 20, 20);
     SaveHighScores();
     int32_t saved = 1;  // tables 1..saved may be on disk by now
     constexpr int Rounds = 60;
@@ -50,7 +51,8 @@ TEST(SaveSafety, KilledMidSaveLeavesTheOldOrTheNewTableNeverATornOne) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (int32_t n = saved + 1;; n++) {
-                for (int i = 0; i < HighScoreEntries; i++) memcpy(&G.HighScoreTable[i], TableBytes(n).data() + i * 20, 20);
+                for (int i = 0; i < HighScoreEntries; i++)
+                    memcpy(&G.HighScoreTable[i], TableBytes(n).data() + i * 20, 20);
                 SaveHighScores();
             }
         }

@@ -5,14 +5,15 @@
 #include <string>
 #include <tuple>
 
-#include "core/globals.h"
 #include "app/script.h"
+#include "core/globals.h"
 
 namespace {
 
 // Reads text as s.txt: the message of a bad file, else the events as the recorder writes them.
 std::string Read(const std::string& text, bool recording) {
-    FILE* f = text.empty() ? fopen("/dev/null", "r") : fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    FILE* f = text.empty() ? fopen("/dev/null", "r")
+                           : fmemopen(const_cast<char*>(text.data()), text.size(), "r");
     char message[ScriptMessageSize] = "";
     char* events = nullptr;
     bool ok = ReadScript(f, "s.txt", recording, message, sizeof message);
@@ -29,9 +30,12 @@ std::string Read(const std::string& text, bool recording) {
 }  // namespace
 
 TEST(Script, ReadsEveryKindOfEvent) {
-    EXPECT_EQ(Read("#\n\n-1 down left\r\n  0\tup   a  # note\n3 tap 0 319\n3 down right\n2147483647 quit", false),
-              "-1 down left\n0 up a\n3 tap 0 319\n3 down right\n2147483647 quit\n");
-    EXPECT_EQ(Read("murko-recording 1\n# notes\nseed 4294967295\n5 tap 1 2\n", true), "5 tap 1 2\n");
+    EXPECT_EQ(
+        Read("#\n\n-1 down left\r\n  0\tup   a  # note\n3 tap 0 319\n3 down right\n2147483647 quit",
+             false),
+        "-1 down left\n0 up a\n3 tap 0 319\n3 down right\n2147483647 quit\n");
+    EXPECT_EQ(Read("murko-recording 1\n# notes\nseed 4294967295\n5 tap 1 2\n", true),
+              "5 tap 1 2\n");
     EXPECT_TRUE(ScriptHasSeed);
     EXPECT_EQ(ScriptSeed, 4294967295u);
 }
@@ -39,7 +43,8 @@ TEST(Script, ReadsEveryKindOfEvent) {
 TEST(Script, NamesTheFileLineAndFaultOfABadLine) {
     std::string many;
     for (int i = 0; i <= ScriptCapacity; i++) many += "1 down a\n";
-    const std::tuple<bool, std::string, std::string> cases[] = {  // recording, text, how the message begins
+    const std::tuple<bool, std::string, std::string> cases[] = {
+        // recording, text, how the message begins
         {false, "2147483648 down a\n", "1: bad frame number"},
         {false, "-2 down a\n", "1: frame -2 is before the start"},
         {false, "5 down a\n\n4 up a\n", "3: frame 4 comes after frame 5"},
@@ -61,7 +66,8 @@ TEST(Script, NamesTheFileLineAndFaultOfABadLine) {
         {true, "murko-recording 2\n", "1: recording version 2 is not supported"},
         {true, "murko-recording 1\n1 down a\n", "2: an event before the seed line"},
         {true, "murko-recording 1\n# nothing\n", "2: the recording has no seed line"},
-        {true, "murko-recording 1\nseed 4294967296\n", "2: bad seed \"4294967296\" (expected 0..4294967295)"},
+        {true, "murko-recording 1\nseed 4294967296\n",
+         "2: bad seed \"4294967296\" (expected 0..4294967295)"},
         {true, "murko-recording 1\nseed 1\nseed 2\n", "3: a second seed line"},
     };
     for (const auto& [recording, text, message] : cases) {

@@ -24,7 +24,8 @@ std::string Polled() {
     while (HostPollEvent(&e)) {
         if (e.type == HostEventKeyDown) out += " down " + std::to_string(e.key);
         if (e.type == HostEventKeyUp) out += " up " + std::to_string(e.key);
-        if (e.type == HostEventPenDown) out += " tap " + std::to_string(e.x) + " " + std::to_string(e.y);
+        if (e.type == HostEventPenDown)
+            out += " tap " + std::to_string(e.x) + " " + std::to_string(e.y);
     }
     return out;
 }
@@ -33,7 +34,7 @@ std::string Polled() {
 
 // A 240 x 320 window at scale 1 on SDL's invisible display.
 class SdlInput : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         HostUse(SdlBackend());
@@ -79,12 +80,8 @@ TEST_F(SdlInput, PadDpadStickAndSouthButtonPressTheirButtons) {
         int button;
         const char* events;
     } buttons[] = {
-        {PadUp, " down 38 up 38"},
-        {PadDown, " down 40 up 40"},
-        {PadLeft, " down 37 up 37"},
-        {PadRight, " down 39 up 39"},
-        {PadSouth, " down 193 up 193"},
-        {PadEast, ""},
+        {PadUp, " down 38 up 38"},    {PadDown, " down 40 up 40"},    {PadLeft, " down 37 up 37"},
+        {PadRight, " down 39 up 39"}, {PadSouth, " down 193 up 193"}, {PadEast, ""},
     };
     for (const auto& b : buttons) {
         SdlInjectPadButton(pad, b.button, true);
@@ -96,14 +93,9 @@ TEST_F(SdlInput, PadDpadStickAndSouthButtonPressTheirButtons) {
         int16_t value;
         const char* events;
     } stick[] = {
-        {StickX, -20000, " down 37"},
-        {StickX, 0, " up 37"},
-        {StickX, 20000, " down 39"},
-        {StickX, 0, " up 39"},
-        {StickY, -20000, " down 38"},
-        {StickY, 0, " up 38"},
-        {StickY, 20000, " down 40"},
-        {StickY, 0, " up 40"},
+        {StickX, -20000, " down 37"}, {StickX, 0, " up 37"},        {StickX, 20000, " down 39"},
+        {StickX, 0, " up 39"},        {StickY, -20000, " down 38"}, {StickY, 0, " up 38"},
+        {StickY, 20000, " down 40"},  {StickY, 0, " up 40"},
     };
     for (const auto& s : stick) {
         SdlInjectPadAxis(pad, s.axis, s.value);
@@ -111,7 +103,8 @@ TEST_F(SdlInput, PadDpadStickAndSouthButtonPressTheirButtons) {
     }
 }
 
-// The window widened to 340: the picture keeps its size in the middle, black bars 50 wide beside it.
+// The window widened to 340: the picture keeps its size in the middle, black bars 50 wide beside
+// it.
 TEST_F(SdlInput, MouseAndTouchTapThePictureOnceAndTheBarsNever) {
     SdlInjectWindowSize(340, 320);
     Polled();

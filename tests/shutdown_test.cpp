@@ -41,13 +41,14 @@ long Field(const std::string& dump, const std::string& name) {
 }
 
 // Runs the game until the window closes; returns the exit code, with stderr and the dump.
-int RunUntilClosed(const fs::path& folder, const std::string& mode, int quitFrame, std::string* errors,
-                   std::string* dump) {
+int RunUntilClosed(const fs::path& folder, const std::string& mode, int quitFrame,
+                   std::string* errors, std::string* dump) {
     std::ofstream(folder / "run.txt") << "2 tap 100 200\n5 tap 100 40\n" << quitFrame << " quit\n";
-    const std::string command = "SDL_VIDEODRIVER=dummy XDG_RUNTIME_DIR='" + folder.string() + "' '" MURKO_EXECUTABLE
-                                "' " + mode + " --audio nosound --seed 2 --data '" MURKO_BINARY_DIR "' --input '" +
-                                (folder / "run.txt").string() + "' --dump-state '" + (folder / "d.json").string() +
-                                "' 2>'" + (folder / "err").string() + "' >/dev/null";
+    const std::string command =
+        "SDL_VIDEODRIVER=dummy XDG_RUNTIME_DIR='" + folder.string() + "' '" MURKO_EXECUTABLE "' " +
+        mode + " --audio nosound --seed 2 --data '" MURKO_BINARY_DIR "' --input '" +
+        (folder / "run.txt").string() + "' --dump-state '" + (folder / "d.json").string() +
+        "' 2>'" + (folder / "err").string() + "' >/dev/null";
     fs::remove(folder / "d.json");
     int status = std::system(command.c_str());
     *errors = Read(folder / "err");
@@ -76,7 +77,8 @@ TEST(Shutdown, ClosingTheWindowAtAnyMomentEndsTheRunCleanly) {
 // Twice in a row in a window: the first run's lock is gone, so the second is a game of its own
 // (not a request to raise the first window) and plays its frames.
 TEST(Shutdown, AClosedWindowReleasesTheInstanceLock) {
-    const fs::path folder = fs::temp_directory_path() / ("murko-close-window-" + std::to_string(getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("murko-close-window-" + std::to_string(getpid()));
     fs::create_directories(folder);
     for (int start = 1; start <= 2; start++) {
         SCOPED_TRACE(start);

@@ -1,5 +1,6 @@
-// Sound against the real libmikmod: start-up, music switch, mute, bark, bad files, failing drivers, our tunes.
-// The library is process-wide and starts once, so every case runs in a child process of its own.
+// Sound against the real libmikmod: start-up, music switch, mute, bark, bad files, failing drivers,
+// our tunes. The library is process-wide and starts once, so every case runs in a child process of
+// its own.
 #include <gtest/gtest.h>
 #include <mikmod.h>
 #include <unistd.h>
@@ -11,9 +12,9 @@
 #include <fstream>
 #include <string>
 
-#include "core/globals.h"
 #include "app/options.h"
 #include "app/sound.h"
+#include "core/globals.h"
 #include "core/sound.h"
 #include "platform/host.h"
 
@@ -22,18 +23,19 @@ namespace fs = std::filesystem;
 static const std::string BuiltSound = MURKO_BINARY_DIR "/Sound/";  // what murko-sound wrote
 
 // In a child: report the failed condition and leave with 1.
-#define CHECK(cond)                                                                \
-    do {                                                                           \
-        if (cond) break;                                                           \
+#define CHECK(cond)                                                             \
+    do {                                                                        \
+        if (cond) break;                                                        \
         std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
-        _exit(1);                                                                  \
+        _exit(1);                                                               \
     } while (0)
 
 // Runs the body in a fresh child process, which must end with 0.
-#define IN_CHILD(...)                                                                                       \
-    do {                                                                                                    \
-        GTEST_FLAG_SET(death_test_style, "threadsafe");                                                    \
-        EXPECT_EXIT(([&] { __VA_ARGS__; }(), std::fflush(stderr), _exit(0)), testing::ExitedWithCode(0), ""); \
+#define IN_CHILD(...)                                                        \
+    do {                                                                     \
+        GTEST_FLAG_SET(death_test_style, "threadsafe");                      \
+        EXPECT_EXIT(([&] { __VA_ARGS__; }(), std::fflush(stderr), _exit(0)), \
+                    testing::ExitedWithCode(0), "");                         \
     } while (0)
 
 // Start-up as the main loop does it, on the headless host: InitSound, then SoundOn is set.
@@ -57,12 +59,15 @@ static bool Playing(MODULE* music, int volume) {
 }
 
 static fs::path TempFolder(const char* name) {
-    fs::path folder = fs::temp_directory_path() / (std::string("murko-sound-") + name + "-" + std::to_string(getpid()));
+    fs::path folder = fs::temp_directory_path() /
+                      (std::string("murko-sound-") + name + "-" + std::to_string(getpid()));
     fs::create_directories(folder);
     return folder;
 }
 
-static void WriteBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+static void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 static std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -117,7 +122,8 @@ TEST(Sound, BarkSoundsCentredAndOnlyWhileSoundIsOn) {
 
 // A WAV cut short loads in the library and then crashes it at the first bark, so it stays unloaded.
 TEST(Sound, MissingOrBrokenFilesLeaveEmptyHandlesAndNothingBreaks) {
-    // What is wrong, and the bytes kept of each of the three files: 0 none, > 0 the head, < 0 all but the tail.
+    // What is wrong, and the bytes kept of each of the three files: 0 none, > 0 the head, < 0 all
+    // but the tail.
     const std::pair<std::string, int> cases[] = {
         {"missing", 0},
         {"garbage", 0},
@@ -125,15 +131,19 @@ TEST(Sound, MissingOrBrokenFilesLeaveEmptyHandlesAndNothingBreaks) {
         {"last bytes lost", -2},
     };
     for (const auto& c : cases) {
-        const std::string damage = c.first;  // named copies: clang 14 lets no lambda capture a structured binding
+        const std::string damage =
+            c.first;  // named copies: clang 14 lets no lambda capture a structured binding
         const int keep = c.second;
         SCOPED_TRACE(damage);
         IN_CHILD({
             fs::path folder = TempFolder("broken");
             for (const char* name : {"music.mod", "music1.mod", "bark.wav"}) {
                 std::string real = ReadBytes(BuiltSound + name);
-                if (damage == "garbage") WriteBytes(folder / name, "RIFF" + std::string(1076, 'Z') + "M.K." + std::string(900, '\1'));
-                if (keep) WriteBytes(folder / name, real.substr(0, keep > 0 ? keep : real.size() + keep));
+                if (damage == "garbage")
+                    WriteBytes(folder / name,
+                               "RIFF" + std::string(1076, 'Z') + "M.K." + std::string(900, '\1'));
+                if (keep)
+                    WriteBytes(folder / name, real.substr(0, keep > 0 ? keep : real.size() + keep));
             }
             StartSound("nosound", folder.string() + "/", false);
             CHECK(SoundStarted());
@@ -168,9 +178,11 @@ TEST(Sound, TheSilentDriverIsFedNoFasterThanItPlays) {
 }
 
 // A driver that cannot start (a sound server not there, ALSA without a device, which aborts inside
-// the library) leaves the game on the silent driver within about a second, the menu music "playing".
+// the library) leaves the game on the silent driver within about a second, the menu music
+// "playing".
 TEST(Sound, DriverThatCannotStartFallsBackToSilence) {
-    const char* cases[][3] = {  // the driver, and the setting that makes it fail
+    const char* cases[][3] = {
+        // the driver, and the setting that makes it fail
         {"pulseaudio", "PULSE_SERVER", "unix:/nonexistent/murko-test-socket"},
         {"alsa", "ALSA_CONFIG_PATH", MURKO_BINARY_DIR "/no-such-alsa.conf"},
     };
@@ -200,7 +212,8 @@ TEST(Sound, TunesLoopAfterAtLeastThirtySecondsAndAreNeverSilent) {
             SwitchMusic(music);
             const double secondsPerUpdate = 8192.0 / md_mixfreq;
             double wrappedAt = 0, furthest = 0;
-            for (int updates = 0; updates * secondsPerUpdate < (wrappedAt ? wrappedAt + 10 : 150); updates++) {
+            for (int updates = 0; updates * secondsPerUpdate < (wrappedAt ? wrappedAt + 10 : 150);
+                 updates++) {
                 UpdateSound();
                 furthest = std::max<double>(furthest, music->sngpos);
                 if (!wrappedAt && music->sngpos < furthest) wrappedAt = updates * secondsPerUpdate;
@@ -229,24 +242,33 @@ TEST(Sound, TunesLoopAfterAtLeastThirtySecondsAndAreNeverSilent) {
 
 TEST(Sound, AnIndependentPlayerLoadsTheTunes) {
     if (system("command -v xmp >/dev/null 2>&1") != 0) GTEST_SKIP() << "xmp is not installed";
-    for (const char* name : {"music.mod", "music1.mod"})  // xmp also ends with 0 when it does not know the file
-        EXPECT_EQ(system(("xmp --load-only '" + BuiltSound + name + "' 2>&1 | grep -q 'Protracker M.K.'").c_str()), 0) << name;
+    for (const char* name :
+         {"music.mod", "music1.mod"})  // xmp also ends with 0 when it does not know the file
+        EXPECT_EQ(
+            system(("xmp --load-only '" + BuiltSound + name + "' 2>&1 | grep -q 'Protracker M.K.'")
+                       .c_str()),
+            0)
+            << name;
 }
 
-// The asset tool refuses a broken score with a message that names the file and line, and takes a good one.
+// The asset tool refuses a broken score with a message that names the file and line, and takes a
+// good one.
 TEST(SoundTool, RejectsBrokenScores) {
     const std::string head = "order 0\npattern 0\n";
     const std::string row = "C-2 01 ... | --- .. ... | --- .. ... | --- .. ...\n";
     std::string rows;
     for (int i = 0; i < 64; i++) rows += row;
-    const std::pair<std::string, const char*> cases[] = {  // a score, and what the tool says ("" when it takes it)
-        {head + "C-4 01 ... | --- .. ... | --- .. ... | --- .. ...\n" + rows, "menu.score:3: bad note"},
+    const std::pair<std::string, const char*> cases[] = {
+        // a score, and what the tool says ("" when it takes it)
+        {head + "C-4 01 ... | --- .. ... | --- .. ... | --- .. ...\n" + rows,
+         "menu.score:3: bad note"},
         {head + "C-2 01 ... | --- .. ... | --- .. ...\n", "menu.score:3: a row needs four cells"},
         {head + rows, ""},
     };
     fs::path folder = TempFolder("tool");
     WriteBytes(folder / "game.score", head + rows);
-    const std::string command = MURKO_BINARY_DIR "/murko-sound '" + folder.string() + "' '" + (folder / "out").string() + "' 2>&1";
+    const std::string command = MURKO_BINARY_DIR "/murko-sound '" + folder.string() + "' '" +
+                                (folder / "out").string() + "' 2>&1";
     for (const auto& [score, message] : cases) {
         WriteBytes(folder / "menu.score", score);
         FILE* out = popen(command.c_str(), "r");

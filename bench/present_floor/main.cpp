@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 
-constexpr int Width = 240;          // picture pixels across
-constexpr int Height = 320;         // picture pixels down
-constexpr uint32_t FrameMs = 31;    // the game's frame spacing
+constexpr int Width = 240;        // picture pixels across
+constexpr int Height = 320;       // picture pixels down
+constexpr uint32_t FrameMs = 31;  // the game's frame spacing
 
 static uint32_t Picture[Width * Height];  // what is uploaded each frame
 
@@ -51,8 +51,9 @@ int main(int argc, char** argv) {
         fprintf(stderr, "murko_present_floor: %s\n", SDL_GetError());
         return 1;
     }
-    SDL_Window* window = SDL_CreateWindow("Murko floor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          Width * scale, Height * scale, SDL_WINDOW_ALLOW_HIGHDPI);
+    SDL_Window* window =
+        SDL_CreateWindow("Murko floor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         Width * scale, Height * scale, SDL_WINDOW_ALLOW_HIGHDPI);
     SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
     SDL_Texture* texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
                                                         SDL_TEXTUREACCESS_STREAMING, Width, Height)
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
     }
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
     if (musicFile && !StartMusic(musicFile)) {
-        fprintf(stderr, "murko_present_floor: cannot play %s: %s\n", musicFile, MikMod_strerror(MikMod_errno));
+        fprintf(stderr, "murko_present_floor: cannot play %s: %s\n", musicFile,
+                MikMod_strerror(MikMod_errno));
         return 1;
     }
     SDL_Rect target = {0, 0, Width * scale, Height * scale};
@@ -81,7 +83,8 @@ int main(int argc, char** argv) {
         SDL_RenderClear(renderer);
         SDL_RenderCopy(renderer, texture, nullptr, &target);
         SDL_RenderPresent(renderer);
-        NoteFrameShown();  // with MURKO_TIME_FIRST_FRAME set, the start-up time, as the game prints it
+        NoteFrameShown();  // with MURKO_TIME_FIRST_FRAME set, the start-up time, as the game prints
+                           // it
         if (frameLimit >= 0 && long(frame) + 1 >= frameLimit) break;
         next += FrameMs;
         int32_t wait = int32_t(next - SDL_GetTicks());

@@ -1,22 +1,23 @@
-// The picture tool's shared pieces: an 8-bit colour-mapped picture, the table of pictures, the steps.
+// The picture tool's shared pieces: an 8-bit colour-mapped picture, the table of pictures, the
+// steps.
 #pragma once
 
 #include <cstdint>
 
-constexpr int ArtMaxWidth = 240;     // widest picture the game loads
-constexpr int ArtMaxHeight = 320;    // tallest picture the game loads
-constexpr int ArtMaxPictures = 40;   // pictures the tool can hold at once
-constexpr int ArtNameLength = 32;    // longest picture name, with its terminator
+constexpr int ArtMaxWidth = 240;    // widest picture the game loads
+constexpr int ArtMaxHeight = 320;   // tallest picture the game loads
+constexpr int ArtMaxPictures = 40;  // pictures the tool can hold at once
+constexpr int ArtNameLength = 32;   // longest picture name, with its terminator
 
 // One picture: palette indices, top row first, and the palette they name.
 struct ArtPicture {
-    char name[ArtNameLength];                     // file name without ".tga"
-    int width;                                    // pixels
-    int height;                                   // pixels
-    int colours;                                  // palette entries in use
-    int overflowed;                               // 1 once a colour found no free palette entry
-    uint8_t palette[256][3];                      // red, green, blue
-    uint8_t pixels[ArtMaxWidth * ArtMaxHeight];   // index of pixel (x, y) at y * width + x
+    char name[ArtNameLength];                    // file name without ".tga"
+    int width;                                   // pixels
+    int height;                                  // pixels
+    int colours;                                 // palette entries in use
+    int overflowed;                              // 1 once a colour found no free palette entry
+    uint8_t palette[256][3];                     // red, green, blue
+    uint8_t pixels[ArtMaxWidth * ArtMaxHeight];  // index of pixel (x, y) at y * width + x
 };
 
 // The 5 x 7 letter shapes shared by the red font and the title: bit 4 is the leftmost column.

@@ -17,32 +17,15 @@ struct PictureSlot {
 
 // Every picture of the Graph folder, in the game's load order.
 static const PictureSlot PictureSlots[] = {
-    {"dogLeft1", 16, 16, 1},
-    {"dogLeft2", 16, 16, 1},
-    {"dogUp1", 16, 16, 1},
-    {"dogUp2", 16, 16, 1},
-    {"dogDown1", 16, 16, 1},
-    {"dogDown2", 16, 16, 1},
-    {"murko1", 18, 18, 1},
-    {"murko2", 18, 18, 1},
-    {"murko3", 18, 18, 1},
-    {"murko4", 18, 18, 1},
-    {"murko5", 18, 18, 1},
-    {"back1", 240, 192, 0},
-    {"panel1", 240, 32, 0},
-    {"panel2", 240, 80, 0},
-    {"backdrop1", 240, 320, 0},
-    {"redfont", 160, 80, 2},
-    {"speaker", 16, 16, 0},
-    {"exit", 16, 16, 0},
-    {"brick", 20, 20, 0},
-    {"open", 20, 20, 0},
-    {"pickFood", 20, 20, 0},
-    {"pickBone", 20, 20, 0},
-    {"pickDoom", 20, 20, 0},
-    {"pickOpen", 20, 20, 0},
-    {"cloud1", 20, 20, 1},
-    {"cloud2", 20, 20, 1},
+    {"dogLeft1", 16, 16, 1}, {"dogLeft2", 16, 16, 1}, {"dogUp1", 16, 16, 1},
+    {"dogUp2", 16, 16, 1},   {"dogDown1", 16, 16, 1}, {"dogDown2", 16, 16, 1},
+    {"murko1", 18, 18, 1},   {"murko2", 18, 18, 1},   {"murko3", 18, 18, 1},
+    {"murko4", 18, 18, 1},   {"murko5", 18, 18, 1},   {"back1", 240, 192, 0},
+    {"panel1", 240, 32, 0},  {"panel2", 240, 80, 0},  {"backdrop1", 240, 320, 0},
+    {"redfont", 160, 80, 2}, {"speaker", 16, 16, 0},  {"exit", 16, 16, 0},
+    {"brick", 20, 20, 0},    {"open", 20, 20, 0},     {"pickFood", 20, 20, 0},
+    {"pickBone", 20, 20, 0}, {"pickDoom", 20, 20, 0}, {"pickOpen", 20, 20, 0},
+    {"cloud1", 20, 20, 1},   {"cloud2", 20, 20, 1},
 };
 
 // The character-grid sources, read in this order before anything is drawn by code.
@@ -65,12 +48,13 @@ static int CheckKeyColours(const ArtPicture* picture, int keyed) {
         int exactRed = c[0] == 255 && c[1] == 0 && c[2] == 0;
         int exactBlue = c[0] == 0 && c[1] == 0 && c[2] == 255;
         if ((value == 0xF800 && !exactRed) || (value == 0x001F && !exactBlue)) {
-            std::fprintf(stderr, "murko-art: %s: colour %d %d %d would read as a key colour\n", picture->name,
-                         c[0], c[1], c[2]);
+            std::fprintf(stderr, "murko-art: %s: colour %d %d %d would read as a key colour\n",
+                         picture->name, c[0], c[1], c[2]);
             return 0;
         }
         if ((exactRed && keyed != 1) || (exactBlue && keyed == 1)) {
-            std::fprintf(stderr, "murko-art: %s: holds a key colour it must not hold\n", picture->name);
+            std::fprintf(stderr, "murko-art: %s: holds a key colour it must not hold\n",
+                         picture->name);
             return 0;
         }
     }
@@ -85,8 +69,8 @@ static int WritePictures(const std::string& output) {
             return 0;
         }
         if (picture->width != slot.width || picture->height != slot.height) {
-            std::fprintf(stderr, "murko-art: %s is %d x %d, the game loads %d x %d\n", slot.name, picture->width,
-                         picture->height, slot.width, slot.height);
+            std::fprintf(stderr, "murko-art: %s is %d x %d, the game loads %d x %d\n", slot.name,
+                         picture->width, picture->height, slot.width, slot.height);
             return 0;
         }
         if (!CheckKeyColours(picture, slot.keyed)) return 0;
@@ -112,16 +96,20 @@ static int ReadSources(const std::string& source) {
     for (const char* name : GridSources) {
         if (!ReadGridFile((source + name).c_str())) return 0;
     }
-    return ReadLetterFile((source + "letters.txt").c_str()) && ReadFontFile((source + "Antique.txt").c_str());
+    return ReadLetterFile((source + "letters.txt").c_str()) &&
+           ReadFontFile((source + "Antique.txt").c_str());
 }
 
 static int DrawByCode() {
-    return DrawRedFont() && DrawTitle() && DrawBackdrop() && DrawBottomPanel() && DrawHudPanel() && !ArtFailed;
+    return DrawRedFont() && DrawTitle() && DrawBackdrop() && DrawBottomPanel() && DrawHudPanel() &&
+           !ArtFailed;
 }
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: murko-art SOURCE-FOLDER OUTPUT-FOLDER | murko-art --icons OUTPUT-FOLDER\n");
+        std::fprintf(
+            stderr,
+            "usage: murko-art SOURCE-FOLDER OUTPUT-FOLDER | murko-art --icons OUTPUT-FOLDER\n");
         return 2;
     }
     if (std::strcmp(argv[1], "--icons") == 0) return WriteIcons(argv[2]) ? 0 : 1;
@@ -133,6 +121,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "murko-art: cannot make %s: %s\n", argv[2], error.message().c_str());
         return 1;
     }
-    if (!ReadSources(source) || !DrawByCode() || !WritePictures(output) || !WriteFont(output)) return 1;
+    if (!ReadSources(source) || !DrawByCode() || !WritePictures(output) || !WriteFont(output))
+        return 1;
     return 0;
 }

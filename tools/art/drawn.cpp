@@ -4,7 +4,8 @@
 
 #include "art.h"
 
-// The red font's cells in order, the same string the game maps characters through; cell 49 is a space.
+// The red font's cells in order, the same string the game maps characters through; cell 49 is a
+// space.
 static const char RedFontCharset[] = " !,~./0123456789:;   ? ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
 
 // One colour as red, green, blue.
@@ -12,12 +13,14 @@ struct Rgb {
     int r, g, b;  // 0..255 each
 };
 
-// The palette index of the colour t/256 of the way from a to b, in steps of 1/16 to spare the palette.
+// The palette index of the colour t/256 of the way from a to b, in steps of 1/16 to spare the
+// palette.
 static int Blend(ArtPicture* p, Rgb a, Rgb b, int t) {
     if (t < 0) t = 0;
     if (t > 256) t = 256;
     t = t / 16 * 16;
-    return InkIndex(p, a.r + (b.r - a.r) * t / 256, a.g + (b.g - a.g) * t / 256, a.b + (b.b - a.b) * t / 256);
+    return InkIndex(p, a.r + (b.r - a.r) * t / 256, a.g + (b.g - a.g) * t / 256,
+                    a.b + (b.b - a.b) * t / 256);
 }
 
 static int Ink(ArtPicture* p, Rgb c) { return InkIndex(p, c.r, c.g, c.b); }
@@ -31,15 +34,16 @@ static unsigned Scatter(unsigned n) {
     return n ^ (n >> 15);
 }
 
-// How one letter is coloured: outline, shadow (or none), a shine on top edges and a top-to-bottom ramp.
+// How one letter is coloured: outline, shadow (or none), a shine on top edges and a top-to-bottom
+// ramp.
 struct LetterStyle {
-    int scale;        // pixels per letter-shape pixel
-    int shadow;       // offset of the drop shadow, 0 for none
-    Rgb outline;      // the ring around the ink
-    Rgb shadowColour; // the drop shadow
-    Rgb shine;        // ink pixels whose upper neighbour is clear
-    Rgb top;          // ink at the top row
-    Rgb bottom;       // ink at the bottom row
+    int scale;         // pixels per letter-shape pixel
+    int shadow;        // offset of the drop shadow, 0 for none
+    Rgb outline;       // the ring around the ink
+    Rgb shadowColour;  // the drop shadow
+    Rgb shine;         // ink pixels whose upper neighbour is clear
+    Rgb top;           // ink at the top row
+    Rgb bottom;        // ink at the bottom row
 };
 
 static const int LetterBoxMax = 7 * 4 + 8;  // the largest scaled letter plus its outline and shadow
@@ -59,7 +63,8 @@ static int NearInk(uint8_t mask[LetterBoxMax][LetterBoxMax], int x, int y) {
     for (int dy = -1; dy <= 1; dy++) {
         for (int dx = -1; dx <= 1; dx++) {
             int mx = x + dx, my = y + dy;
-            if (mx >= 0 && my >= 0 && mx < LetterBoxMax && my < LetterBoxMax && mask[my][mx]) return 1;
+            if (mx >= 0 && my >= 0 && mx < LetterBoxMax && my < LetterBoxMax && mask[my][mx])
+                return 1;
         }
     }
     return 0;
@@ -84,7 +89,8 @@ static void DrawLetter(ArtPicture* p, char ch, int x, int y, const LetterStyle& 
             int px = x - 1 + mx, py = y - 1 + my;
             if (mask[my][mx]) {
                 int shine = !mask[my - 1][mx];
-                int index = shine ? Ink(p, style.shine) : Blend(p, style.top, style.bottom, (my - 1) * 256 / height);
+                int index = shine ? Ink(p, style.shine)
+                                  : Blend(p, style.top, style.bottom, (my - 1) * 256 / height);
                 PlotIndex(p, px, py, index);
             } else if (NearInk(mask, mx, my)) {
                 PlotIndex(p, px, py, Ink(p, style.outline));
@@ -98,7 +104,8 @@ int DrawRedFont() {
     ArtPicture* p = NewPicture("redfont", 160, 80);
     if (!p) return 0;
     FillRect(p, 0, 0, 160, 80, InkIndex(p, 0, 0, 255));
-    const LetterStyle style = {2, 0, {72, 8, 8}, {0, 0, 0}, {255, 236, 150}, {255, 178, 60}, {208, 24, 24}};
+    const LetterStyle style = {
+        2, 0, {72, 8, 8}, {0, 0, 0}, {255, 236, 150}, {255, 178, 60}, {208, 24, 24}};
     for (int n = 0; n < 50; n++) {
         char ch = RedFontCharset[n];
         if (ch == ' ' || !ArtLetters[uint8_t(ch)].defined) continue;
@@ -120,14 +127,16 @@ static void PastePicture(ArtPicture* p, const char* name, int x, int y, int scal
             int column = mirrored ? source->width - 1 - sx : sx;
             const uint8_t* c = source->palette[source->pixels[sy * source->width + column]];
             if (c[0] == 255 && c[1] == 0 && c[2] == 0) continue;
-            FillRect(p, x + sx * scale, y + sy * scale, scale, scale, InkIndex(p, c[0], c[1], c[2]));
+            FillRect(p, x + sx * scale, y + sy * scale, scale, scale,
+                     InkIndex(p, c[0], c[1], c[2]));
         }
     }
 }
 
 // Rows y0..y1 of a vertical ramp from a to b.
 static void VerticalRamp(ArtPicture* p, int y0, int y1, Rgb a, Rgb b) {
-    for (int y = y0; y <= y1; y++) FillRect(p, 0, y, p->width, 1, Blend(p, a, b, (y - y0) * 256 / (y1 - y0 + 1)));
+    for (int y = y0; y <= y1; y++)
+        FillRect(p, 0, y, p->width, 1, Blend(p, a, b, (y - y0) * 256 / (y1 - y0 + 1)));
 }
 
 static void DrawStars(ArtPicture* p, int bottom, int count) {
@@ -163,20 +172,23 @@ static void DrawMoon(ArtPicture* p, int cx, int cy, int radius) {
     for (const auto& c : craters) {
         for (int y = -c[2]; y <= c[2]; y++) {
             for (int x = -c[2]; x <= c[2]; x++) {
-                if (x * x + y * y <= c[2] * c[2]) PlotIndex(p, cx + c[0] + x, cy + c[1] + y, InkIndex(p, 196, 190, 160));
+                if (x * x + y * y <= c[2] * c[2])
+                    PlotIndex(p, cx + c[0] + x, cy + c[1] + y, InkIndex(p, 196, 190, 160));
             }
         }
     }
 }
 
 static void DrawTitleWords(ArtPicture* p, const char* text, int y) {
-    const LetterStyle style = {4, 3, {56, 10, 4}, {8, 6, 20}, {255, 244, 180}, {255, 196, 64}, {214, 40, 24}};
+    const LetterStyle style = {
+        4, 3, {56, 10, 4}, {8, 6, 20}, {255, 244, 180}, {255, 196, 64}, {214, 40, 24}};
     int width = int(std::strlen(text)) * 24 - 4;
     int x = (p->width - width) / 2;
     for (const char* c = text; *c; c++, x += 24) DrawLetter(p, *c, x, y, style);
 }
 
-// 240 x 192: the night sky with the name, Murko-Dog on the maze wall, a spider on its thread, the path.
+// 240 x 192: the night sky with the name, Murko-Dog on the maze wall, a spider on its thread, the
+// path.
 int DrawTitle() {
     ArtPicture* p = NewPicture("back1", 240, 192);
     if (!p) return 0;
@@ -190,7 +202,8 @@ int DrawTitle() {
     for (int x = 0; x < 240; x += 20) PastePicture(p, "open", x, 174, 1, 0);
     FillRect(p, 0, 134, 240, 1, InkIndex(p, 20, 12, 10));  // the top edge of the wall
     PastePicture(p, "dogDown1", 88, 70, 4, 0);
-    for (int y = 50; y < 104; y++) PlotIndex(p, 40, y, InkIndex(p, 200, 200, 220));  // the spider's thread
+    for (int y = 50; y < 104; y++)
+        PlotIndex(p, 40, y, InkIndex(p, 200, 200, 220));  // the spider's thread
     PastePicture(p, "murko1", 23, 100, 2, 0);
     PastePicture(p, "pickBone", 176, 134, 1, 0);
     return !ArtFailed;
@@ -208,8 +221,10 @@ int DrawBackdrop() {
             int mortar = (y % 10 == 9) || ((x + shift) % 20 == 19);
             Rgb c = {top.r + (bottom.r - top.r) * t / 256, top.g + (bottom.g - top.g) * t / 256,
                      top.b + (bottom.b - top.b) * t / 256};
-            if (mortar) c = {c.r * 2 / 3, c.g * 2 / 3, c.b * 2 / 3};
-            else if ((x + shift) % 20 == 0 || y % 10 == 0) c = {c.r + 6, c.g + 6, c.b + 8};
+            if (mortar)
+                c = {c.r * 2 / 3, c.g * 2 / 3, c.b * 2 / 3};
+            else if ((x + shift) % 20 == 0 || y % 10 == 0)
+                c = {c.r + 6, c.g + 6, c.b + 8};
             PlotIndex(p, x, y, InkIndex(p, c.r, c.g, c.b));
         }
     }
@@ -218,8 +233,10 @@ int DrawBackdrop() {
 
 // A raised box: face ramp, light top and left edges, dark bottom and right edges, cut corners.
 static void DrawButton(ArtPicture* p, int x, int y, int w, int h, Rgb faceTop, Rgb faceBottom) {
-    int light = InkIndex(p, 150, 176, 240), dark = InkIndex(p, 14, 16, 40), edge = InkIndex(p, 6, 6, 16);
-    for (int row = 1; row < h - 1; row++) FillRect(p, x + 1, y + row, w - 2, 1, Blend(p, faceTop, faceBottom, row * 256 / h));
+    int light = InkIndex(p, 150, 176, 240), dark = InkIndex(p, 14, 16, 40),
+        edge = InkIndex(p, 6, 6, 16);
+    for (int row = 1; row < h - 1; row++)
+        FillRect(p, x + 1, y + row, w - 2, 1, Blend(p, faceTop, faceBottom, row * 256 / h));
     FillRect(p, x + 1, y, w - 2, 1, edge);
     FillRect(p, x + 1, y + h - 1, w - 2, 1, edge);
     FillRect(p, x, y + 1, 1, h - 2, edge);
@@ -248,18 +265,27 @@ static void DrawEnergyStrip(ArtPicture* p) {
     for (int c = 0; c < 136; c++) {
         int half = c < 68 ? 0 : 1, t = (c - half * 68) * 256 / 68 / 16 * 16;
         Rgb a = stops[half], b = stops[half + 1];
-        Rgb ink = {a.r + (b.r - a.r) * t / 256, a.g + (b.g - a.g) * t / 256, a.b + (b.b - a.b) * t / 256};
+        Rgb ink = {a.r + (b.r - a.r) * t / 256, a.g + (b.g - a.g) * t / 256,
+                   a.b + (b.b - a.b) * t / 256};
         for (int row = 0; row < 12; row++) {
             int light = row < 3 ? 60 - row * 20 : row > 8 ? -(row - 8) * 30 : 0;
             Rgb shade = {ink.r + light, ink.g + light, ink.b + light};
-            shade = {shade.r < 0 ? 0 : shade.r > 255 ? 255 : shade.r, shade.g < 0 ? 0 : shade.g > 255 ? 255 : shade.g,
-                     shade.b < 0 ? 0 : shade.b > 255 ? 255 : shade.b};
+            shade = {shade.r < 0     ? 0
+                     : shade.r > 255 ? 255
+                                     : shade.r,
+                     shade.g < 0     ? 0
+                     : shade.g > 255 ? 255
+                                     : shade.g,
+                     shade.b < 0     ? 0
+                     : shade.b > 255 ? 255
+                                     : shade.b};
             PlotIndex(p, 101 + c, 4 + row, InkIndex(p, shade.r, shade.g, shade.b));
         }
     }
 }
 
-// 240 x 80: a calm frame with four label rows, the energy strip, and wells for bones, poison and score.
+// 240 x 80: a calm frame with four label rows, the energy strip, and wells for bones, poison and
+// score.
 int DrawHudPanel() {
     ArtPicture* p = NewPicture("panel2", 240, 80);
     if (!p) return 0;

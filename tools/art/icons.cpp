@@ -9,19 +9,23 @@
 #include "art.h"
 #include "platform/icon.h"
 
-constexpr int IconMaxSide = 256;                                 // the largest icon written
-constexpr int IconSides[] = {16, 24, 32, 48, 64, 128, 256};      // the sizes written
+constexpr int IconMaxSide = 256;                             // the largest icon written
+constexpr int IconSides[] = {16, 24, 32, 48, 64, 128, 256};  // the sizes written
 
 static uint32_t IconCanvas[IconMaxSide * IconMaxSide];  // one icon being written, 0xAARRGGBB
 
 // Channel c (0 red .. 3 alpha) of a 0xAARRGGBB pixel.
-static uint32_t Channel(uint32_t argb, int c) { return (argb >> (c == 3 ? 24 : 16 - 8 * c)) & 0xFF; }
+static uint32_t Channel(uint32_t argb, int c) {
+    return (argb >> (c == 3 ? 24 : 16 - 8 * c)) & 0xFF;
+}
 
 // One pixel of the icon at side: the grid pixel under it when side is at least the grid's (nearest
-// neighbour), else the alpha-weighted average of the grid pixels it covers (the 16 and 24 px icons).
+// neighbour), else the alpha-weighted average of the grid pixels it covers (the 16 and 24 px
+// icons).
 static uint32_t IconPixel(const uint32_t* grid, int side, int x, int y) {
     if (side >= IconSize) return grid[(y * IconSize / side) * IconSize + x * IconSize / side];
-    int x0 = x * IconSize / side, x1 = (x + 1) * IconSize / side, y0 = y * IconSize / side, y1 = (y + 1) * IconSize / side;
+    int x0 = x * IconSize / side, x1 = (x + 1) * IconSize / side, y0 = y * IconSize / side,
+        y1 = (y + 1) * IconSize / side;
     uint32_t sum[4] = {}, count = uint32_t((x1 - x0) * (y1 - y0));
     for (int gy = y0; gy < y1; gy++)
         for (int gx = x0; gx < x1; gx++) {
@@ -62,7 +66,8 @@ int WriteIcons(const char* output) {
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         if (error) {
-            std::fprintf(stderr, "murko-art: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
+            std::fprintf(stderr, "murko-art: cannot make %s: %s\n", folder.c_str(),
+                         error.message().c_str());
             return 0;
         }
         if (!WriteIconPng((folder / "murko.png").string(), side)) return 0;

@@ -17,7 +17,8 @@ ArtPicture* NewPicture(const char* name, int width, int height) {
     }
     if (std::strlen(name) >= ArtNameLength || width < 1 || height < 1 || width > ArtMaxWidth ||
         height > ArtMaxHeight) {
-        std::fprintf(stderr, "murko-art: picture %s of %d x %d is not possible\n", name, width, height);
+        std::fprintf(stderr, "murko-art: picture %s of %d x %d is not possible\n", name, width,
+                     height);
         return nullptr;
     }
     if (FindPicture(name)) {
@@ -46,7 +47,8 @@ int InkIndex(ArtPicture* picture, int red, int green, int blue) {
         if (entry[0] == red && entry[1] == green && entry[2] == blue) return i;
     }
     if (picture->colours == 256) {
-        if (!picture->overflowed) std::fprintf(stderr, "murko-art: %s needs more than 256 colours\n", picture->name);
+        if (!picture->overflowed)
+            std::fprintf(stderr, "murko-art: %s needs more than 256 colours\n", picture->name);
         picture->overflowed = 1;
         ArtFailed = 1;
         return -1;

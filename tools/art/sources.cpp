@@ -1,4 +1,5 @@
-// Reads the text sources: character-grid pictures with their colour legend, letter shapes, the font.
+// Reads the text sources: character-grid pictures with their colour legend, letter shapes, the
+// font.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,7 +48,8 @@ static int CloseSource(SourceReader* reader, int ok) {
 // Reads one row of a grid: exactly width characters, each one of the legend.
 static int ReadGridRow(SourceReader* reader, ArtPicture* picture, int y, const int legend[256]) {
     if (!NextLine(reader, 0)) return Complain(reader, "the picture ends early");
-    if (int(std::strlen(reader->text)) != picture->width) return Complain(reader, "row of the wrong width");
+    if (int(std::strlen(reader->text)) != picture->width)
+        return Complain(reader, "row of the wrong width");
     for (int x = 0; x < picture->width; x++) {
         int index = legend[uint8_t(reader->text[x])];
         if (index < 0) return Complain(reader, "character not in the colour legend");
@@ -81,11 +83,12 @@ static int ReadGridPicture(SourceReader* reader, const uint8_t colours[][3], int
 }
 
 // "colour C RED GREEN BLUE note": character C stands for that colour in the pictures below.
-static int ReadLegendLine(SourceReader* reader, uint8_t colours[][3], int* colourCount, int legend[256]) {
+static int ReadLegendLine(SourceReader* reader, uint8_t colours[][3], int* colourCount,
+                          int legend[256]) {
     char symbol = 0;
     int red = -1, green = -1, blue = -1;
-    if (std::sscanf(reader->text, "colour %c %d %d %d", &symbol, &red, &green, &blue) != 4 || red < 0 ||
-        red > 255 || green < 0 || green > 255 || blue < 0 || blue > 255) {
+    if (std::sscanf(reader->text, "colour %c %d %d %d", &symbol, &red, &green, &blue) != 4 ||
+        red < 0 || red > 255 || green < 0 || green > 255 || blue < 0 || blue > 255) {
         return Complain(reader, "expected: colour CHARACTER RED GREEN BLUE (0..255)");
     }
     if (legend[uint8_t(symbol)] >= 0) return Complain(reader, "character already in the legend");
@@ -152,8 +155,10 @@ int ReadLetterFile(const char* path) {
 // "glyph CODE note" and sixteen rows of eight: '#' ink, '.' clear, the leftmost column bit 7.
 static int ReadGlyph(SourceReader* reader, uint8_t seen[256]) {
     char* end = nullptr;
-    long code = std::strncmp(reader->text, "glyph ", 6) == 0 ? std::strtol(reader->text + 6, &end, 10) : -1;
-    if (code < 0 || code > 255 || end == reader->text + 6) return Complain(reader, "expected: glyph CODE");
+    long code =
+        std::strncmp(reader->text, "glyph ", 6) == 0 ? std::strtol(reader->text + 6, &end, 10) : -1;
+    if (code < 0 || code > 255 || end == reader->text + 6)
+        return Complain(reader, "expected: glyph CODE");
     if (seen[code]) return Complain(reader, "glyph drawn twice");
     seen[code] = 1;
     for (int row = 0; row < 16; row++) {

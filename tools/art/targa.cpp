@@ -6,21 +6,22 @@
 // The 18-byte header of an uncompressed, colour-mapped Targa file with a 256 x 24-bit palette.
 static void FillHeader(uint8_t header[18], int width, int height) {
     for (int i = 0; i < 18; i++) header[i] = 0;
-    header[1] = 1;           // a colour map follows
-    header[2] = 1;           // uncompressed, colour-mapped
-    header[5] = 0;           // colour map length: 256, low byte
-    header[6] = 1;           //                    high byte
-    header[7] = 24;          // bits per palette entry
+    header[1] = 1;   // a colour map follows
+    header[2] = 1;   // uncompressed, colour-mapped
+    header[5] = 0;   // colour map length: 256, low byte
+    header[6] = 1;   //                    high byte
+    header[7] = 24;  // bits per palette entry
     header[12] = uint8_t(width & 0xFF);
     header[13] = uint8_t(width >> 8);
     header[14] = uint8_t(height & 0xFF);
     header[15] = uint8_t(height >> 8);
-    header[16] = 8;          // bits per pixel
-    header[17] = 0;          // origin at the lower-left corner, no alpha bits
+    header[16] = 8;  // bits per pixel
+    header[17] = 0;  // origin at the lower-left corner, no alpha bits
 }
 
 int WriteTarga(const char* path, const ArtPicture* picture) {
-    static uint8_t file[18 + 768 + ArtMaxWidth * ArtMaxHeight];  // the whole file before it is written
+    static uint8_t
+        file[18 + 768 + ArtMaxWidth * ArtMaxHeight];  // the whole file before it is written
     FillHeader(file, picture->width, picture->height);
     for (int i = 0; i < 256; i++) {
         file[18 + 3 * i] = picture->palette[i][2];
@@ -29,7 +30,8 @@ int WriteTarga(const char* path, const ArtPicture* picture) {
     }
     int size = 786;
     for (int y = picture->height - 1; y >= 0; y--) {
-        for (int x = 0; x < picture->width; x++) file[size++] = picture->pixels[y * picture->width + x];
+        for (int x = 0; x < picture->width; x++)
+            file[size++] = picture->pixels[y * picture->width + x];
     }
     FILE* out = std::fopen(path, "wb");
     if (!out) {

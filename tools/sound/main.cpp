@@ -8,7 +8,8 @@
 
 constexpr int BarkRate = 22050;  // sample rate of "bark.wav"
 
-static bool MakeTune(const std::string& score, const std::string& module, const ModInstrument* instruments) {
+static bool MakeTune(const std::string& score, const std::string& module,
+                     const ModInstrument* instruments) {
     auto song = std::make_unique<ModSong>();
     return ReadScore(score.c_str(), song.get()) && WriteModule(module.c_str(), *song, instruments);
 }
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
     std::error_code error;
     std::filesystem::create_directories(out, error);
     if (error) {
-        std::fprintf(stderr, "murko-sound: cannot create %s: %s\n", out.c_str(), error.message().c_str());
+        std::fprintf(stderr, "murko-sound: cannot create %s: %s\n", out.c_str(),
+                     error.message().c_str());
         return 1;
     }
     static ModInstrument instruments[ModInstruments];

@@ -7,9 +7,8 @@
 
 // Periods of C-1 .. B-3 at finetune 0, the range a module note may take.
 static const int Periods[36] = {
-    856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453,
-    428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226,
-    214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113,
+    856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453, 428, 404, 381, 360, 339, 320,
+    302, 285, 269, 254, 240, 226, 214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113,
 };
 static const char NoteNames[] = "C-C#D-D#E-F-F#G-G#A-A#B-";  // two letters a semitone
 
@@ -31,18 +30,21 @@ static int ParseNote(const char* text) {
     if (!std::strcmp(text, "---")) return 0;
     if (std::strlen(text) != 3 || text[2] < '1' || text[2] > '3') return -1;
     for (int i = 0; i < 12; i++)
-        if (text[0] == NoteNames[i * 2] && text[1] == NoteNames[i * 2 + 1]) return Periods[(text[2] - '1') * 12 + i];
+        if (text[0] == NoteNames[i * 2] && text[1] == NoteNames[i * 2 + 1])
+            return Periods[(text[2] - '1') * 12 + i];
     return -1;
 }
 
 static bool ParseCell(const ScoreReader& r, char* text, ModCell* cell) {
     char note[8], instrument[8], effect[8];
-    if (std::sscanf(text, " %7s %7s %7s", note, instrument, effect) != 3) return Fail(r, "a cell needs note, instrument, effect");
+    if (std::sscanf(text, " %7s %7s %7s", note, instrument, effect) != 3)
+        return Fail(r, "a cell needs note, instrument, effect");
     cell->period = ParseNote(note);
     if (cell->period < 0) return Fail(r, "bad note (C-1 .. B-3 or ---)");
     char* end = nullptr;
     cell->instrument = std::strcmp(instrument, "..") ? int(std::strtol(instrument, &end, 10)) : 0;
-    if (std::strcmp(instrument, "..") && (*end || cell->instrument < 1 || cell->instrument > ModInstruments))
+    if (std::strcmp(instrument, "..") &&
+        (*end || cell->instrument < 1 || cell->instrument > ModInstruments))
         return Fail(r, "bad instrument (01 .. 31 or ..)");
     if (!std::strcmp(effect, "...")) {
         cell->effect = cell->param = 0;
@@ -63,7 +65,8 @@ static bool ParseRow(ScoreReader* r, char* text) {
     char* cursor = text;
     for (int channel = 0; channel < ModChannels; channel++) {
         char* bar = std::strchr(cursor, '|');
-        if ((bar == nullptr) != (channel == ModChannels - 1)) return Fail(*r, "a row needs four cells split by |");
+        if ((bar == nullptr) != (channel == ModChannels - 1))
+            return Fail(*r, "a row needs four cells split by |");
         if (bar) *bar = 0;
         if (!ParseCell(*r, cursor, &row[channel])) return false;
         cursor = bar ? bar + 1 : cursor;
@@ -76,7 +79,8 @@ static bool ParseOrder(ScoreReader* r, const char* list) {
     ModSong* song = r->song;
     int position = 0, consumed = 0;
     while (std::sscanf(list, "%d%n", &position, &consumed) == 1) {
-        if (song->orderCount == ModMaxOrders || position < 0 || position >= ModMaxPatterns) return Fail(*r, "bad order");
+        if (song->orderCount == ModMaxOrders || position < 0 || position >= ModMaxPatterns)
+            return Fail(*r, "bad order");
         song->order[song->orderCount++] = position;
         list += consumed;
     }
@@ -95,8 +99,10 @@ static bool ParseLine(ScoreReader* r, char* text) {
     }
     if (!std::strcmp(word, "order")) return ParseOrder(r, std::strstr(text, "order") + 5);
     if (!std::strcmp(word, "pattern")) {
-        if (song->patternCount && r->rowsInPattern != ModRows) return Fail(*r, "the pattern before has not 64 rows");
-        if (std::sscanf(text, " pattern %d", &value) != 1 || value != song->patternCount || value >= ModMaxPatterns)
+        if (song->patternCount && r->rowsInPattern != ModRows)
+            return Fail(*r, "the pattern before has not 64 rows");
+        if (std::sscanf(text, " pattern %d", &value) != 1 || value != song->patternCount ||
+            value >= ModMaxPatterns)
             return Fail(*r, "patterns are numbered 0, 1, 2 ... in order");
         song->patternCount++;
         r->rowsInPattern = 0;
@@ -112,11 +118,14 @@ static bool ParseLine(ScoreReader* r, char* text) {
 
 static bool CheckSong(const ScoreReader& r) {
     const ModSong& song = *r.song;
-    if (song.patternCount == 0 || r.rowsInPattern != ModRows) return Fail(r, "the last pattern has not 64 rows");
+    if (song.patternCount == 0 || r.rowsInPattern != ModRows)
+        return Fail(r, "the last pattern has not 64 rows");
     if (song.orderCount == 0) return Fail(r, "no order list");
     for (int i = 0; i < song.orderCount; i++)
-        if (song.order[i] >= song.patternCount) return Fail(r, "the order names a pattern that does not exist");
-    if (song.restart < 0 || song.restart >= song.orderCount) return Fail(r, "restart is outside the order list");
+        if (song.order[i] >= song.patternCount)
+            return Fail(r, "the order names a pattern that does not exist");
+    if (song.restart < 0 || song.restart >= song.orderCount)
+        return Fail(r, "restart is outside the order list");
     return true;
 }
 
@@ -143,7 +152,9 @@ static void PutWord(FILE* file, int value) {
 
 static void WriteInstrumentHeader(FILE* file, const ModInstrument& instrument) {
     char name[22] = {};
-    std::memcpy(name, instrument.name, std::strlen(instrument.name) < sizeof name ? std::strlen(instrument.name) : sizeof name);
+    std::memcpy(
+        name, instrument.name,
+        std::strlen(instrument.name) < sizeof name ? std::strlen(instrument.name) : sizeof name);
     std::fwrite(name, 1, sizeof name, file);
     PutWord(file, int(instrument.data.size() / 2));
     std::fputc(0, file);  // finetune
@@ -152,7 +163,8 @@ static void WriteInstrumentHeader(FILE* file, const ModInstrument& instrument) {
     PutWord(file, instrument.loopLength ? instrument.loopLength / 2 : 1);
 }
 
-// One cell in the module's four bytes: instrument high bits and period, instrument low bits and effect, parameter.
+// One cell in the module's four bytes: instrument high bits and period, instrument low bits and
+// effect, parameter.
 static void WriteCell(FILE* file, const ModCell& cell) {
     std::fputc((cell.instrument & 0xF0) | ((cell.period >> 8) & 0x0F), file);
     std::fputc(cell.period & 0xFF, file);
@@ -163,28 +175,33 @@ static void WriteCell(FILE* file, const ModCell& cell) {
 static void WritePatterns(FILE* file, const ModSong& song) {
     for (int p = 0; p < song.patternCount; p++)
         for (int row = 0; row < ModRows; row++)
-            for (int channel = 0; channel < ModChannels; channel++) WriteCell(file, song.cells[p][row][channel]);
+            for (int channel = 0; channel < ModChannels; channel++)
+                WriteCell(file, song.cells[p][row][channel]);
 }
 
-bool WriteModule(const char* path, const ModSong& song, const ModInstrument instruments[ModInstruments]) {
+bool WriteModule(const char* path, const ModSong& song,
+                 const ModInstrument instruments[ModInstruments]) {
     FILE* file = std::fopen(path, "wb");
     if (!file) {
         std::fprintf(stderr, "murko-sound: cannot write %s\n", path);
         return false;
     }
     char title[20] = {};
-    std::memcpy(title, song.title, std::strlen(song.title) < sizeof title ? std::strlen(song.title) : sizeof title);
+    std::memcpy(title, song.title,
+                std::strlen(song.title) < sizeof title ? std::strlen(song.title) : sizeof title);
     std::fwrite(title, 1, sizeof title, file);
     for (int i = 0; i < ModInstruments; i++) WriteInstrumentHeader(file, instruments[i]);
     std::fputc(song.orderCount, file);
-    std::fputc(song.restart ? song.restart : 127, file);  // 127: ProTracker's mark for "from the top"
+    std::fputc(song.restart ? song.restart : 127,
+               file);  // 127: ProTracker's mark for "from the top"
     uint8_t order[ModMaxOrders] = {};
     for (int i = 0; i < song.orderCount; i++) order[i] = uint8_t(song.order[i]);
     std::fwrite(order, 1, sizeof order, file);
     std::fwrite("M.K.", 1, 4, file);
     WritePatterns(file, song);
     for (int i = 0; i < ModInstruments; i++)
-        if (!instruments[i].data.empty()) std::fwrite(instruments[i].data.data(), 1, instruments[i].data.size(), file);
+        if (!instruments[i].data.empty())
+            std::fwrite(instruments[i].data.data(), 1, instruments[i].data.size(), file);
     bool ok = !std::ferror(file);
     ok = std::fclose(file) == 0 && ok;
     if (!ok) std::fprintf(stderr, "murko-sound: cannot write %s\n", path);
@@ -205,13 +222,13 @@ bool WriteWave(const char* path, const std::vector<int16_t>& pcm, int rate) {
     std::fwrite("RIFF", 1, 4, file);
     PutLittle(file, 36 + bytes, 4);
     std::fwrite("WAVEfmt ", 1, 8, file);
-    PutLittle(file, 16, 4);        // format chunk size
-    PutLittle(file, 1, 2);         // PCM
-    PutLittle(file, 1, 2);         // mono
+    PutLittle(file, 16, 4);  // format chunk size
+    PutLittle(file, 1, 2);   // PCM
+    PutLittle(file, 1, 2);   // mono
     PutLittle(file, uint32_t(rate), 4);
     PutLittle(file, uint32_t(rate) * 2, 4);
-    PutLittle(file, 2, 2);         // bytes a frame
-    PutLittle(file, 16, 2);        // bits a sample
+    PutLittle(file, 2, 2);   // bytes a frame
+    PutLittle(file, 16, 2);  // bits a sample
     std::fwrite("data", 1, 4, file);
     PutLittle(file, bytes, 4);
     for (int16_t s : pcm) PutLittle(file, uint16_t(s), 2);

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int ModChannels = 4;         // a "M.K." module has four channels
-constexpr int ModRows = 64;            // rows in every pattern
-constexpr int ModInstruments = 31;     // instrument slots in the header
-constexpr int ModMaxPatterns = 64;     // patterns a score may hold
-constexpr int ModMaxOrders = 128;      // entries in the order list
+constexpr int ModChannels = 4;      // a "M.K." module has four channels
+constexpr int ModRows = 64;         // rows in every pattern
+constexpr int ModInstruments = 31;  // instrument slots in the header
+constexpr int ModMaxPatterns = 64;  // patterns a score may hold
+constexpr int ModMaxOrders = 128;   // entries in the order list
 
 // One instrument as the module stores it: signed 8-bit data and its loop.
 struct ModInstrument {
@@ -29,16 +29,17 @@ struct ModCell {
 
 // A whole song as read from its score.
 struct ModSong {
-    char title[21];                                      // the module title
-    int orderCount;                                      // entries of order in use
-    int order[ModMaxOrders];                             // pattern of each position
-    int restart;                                         // position the song loops back to
-    int patternCount;                                    // patterns read
-    ModCell cells[ModMaxPatterns][ModRows][ModChannels]; // every pattern
+    char title[21];                                       // the module title
+    int orderCount;                                       // entries of order in use
+    int order[ModMaxOrders];                              // pattern of each position
+    int restart;                                          // position the song loops back to
+    int patternCount;                                     // patterns read
+    ModCell cells[ModMaxPatterns][ModRows][ModChannels];  // every pattern
 };
 
 void MakeInstruments(ModInstrument instruments[ModInstruments]);  // the synthesised set
-std::vector<int16_t> MakeBark(int rate);                           // the bark, 16-bit mono
-bool ReadScore(const char* path, ModSong* song);                   // false (with a message) on a bad score
-bool WriteModule(const char* path, const ModSong& song, const ModInstrument instruments[ModInstruments]);
+std::vector<int16_t> MakeBark(int rate);                          // the bark, 16-bit mono
+bool ReadScore(const char* path, ModSong* song);  // false (with a message) on a bad score
+bool WriteModule(const char* path, const ModSong& song,
+                 const ModInstrument instruments[ModInstruments]);
 bool WriteWave(const char* path, const std::vector<int16_t>& pcm, int rate);

@@ -23,14 +23,16 @@ static double Noise() {
 // A pulse of the given duty, band-limited to its first harmonics, at phase 0..1.
 static double Pulse(double phase, double duty, int harmonics) {
     double value = 0;
-    for (int k = 1; k <= harmonics; k++) value += std::sin(Pi * k * duty) / k * std::cos(2 * Pi * k * (phase - duty / 2));
+    for (int k = 1; k <= harmonics; k++)
+        value += std::sin(Pi * k * duty) / k * std::cos(2 * Pi * k * (phase - duty / 2));
     return value;
 }
 
 // A mellow bass wave: a triangle with a little edge.
 static double BassWave(double phase) {
     double value = 0;
-    for (int k = 1; k <= 7; k++) value += (k % 2 ? 1.0 : 0.35) * std::sin(2 * Pi * k * phase) / (k * k * 0.6 + 0.4);
+    for (int k = 1; k <= 7; k++)
+        value += (k % 2 ? 1.0 : 0.35) * std::sin(2 * Pi * k * phase) / (k * k * 0.6 + 0.4);
     return value;
 }
 
@@ -40,17 +42,20 @@ static void Normalise(std::vector<double>& wave, double peak) {
     for (double& v : wave) v *= peak / top;
 }
 
-static void Store(ModInstrument* instrument, const char* name, const std::vector<double>& wave, int volume) {
+static void Store(ModInstrument* instrument, const char* name, const std::vector<double>& wave,
+                  int volume) {
     std::snprintf(instrument->name, sizeof instrument->name, "%s", name);
     instrument->data.resize(wave.size() + (wave.size() & 1));
-    for (size_t i = 0; i < wave.size(); i++) instrument->data[i] = int8_t(std::lround(wave[i] * 127));
+    for (size_t i = 0; i < wave.size(); i++)
+        instrument->data[i] = int8_t(std::lround(wave[i] * 127));
     instrument->data[0] = instrument->data[1] = 0;  // trackers keep the first word silent
     instrument->volume = volume;
 }
 
 // A tone that decays from its attack to a sustain level and then loops its last cycle.
-static void MakeTone(ModInstrument* instrument, const char* name, int cycle, int cycles, double sustain,
-                     double decaySeconds, double (*wave)(double, double), double shape, int volume) {
+static void MakeTone(ModInstrument* instrument, const char* name, int cycle, int cycles,
+                     double sustain, double decaySeconds, double (*wave)(double, double),
+                     double shape, int volume) {
     std::vector<double> samples(size_t(cycle * cycles));
     double rate = C2Rate * LeadCycle / cycle;  // the tone's own sample rate at its middle note
     for (size_t i = 0; i < samples.size(); i++) {
@@ -69,7 +74,9 @@ static double SquareWave(double phase, double duty) { return Pulse(phase, duty, 
 static double BassShape(double phase, double) { return BassWave(phase); }
 
 // A drum: samples at twice the C-2 rate, played at C-3.
-static std::vector<double> DrumBuffer(double seconds) { return std::vector<double>(size_t(seconds * C2Rate * 2)); }
+static std::vector<double> DrumBuffer(double seconds) {
+    return std::vector<double>(size_t(seconds * C2Rate * 2));
+}
 
 static void MakeKick(ModInstrument* instrument) {
     std::vector<double> wave = DrumBuffer(0.32);
@@ -78,7 +85,8 @@ static void MakeKick(ModInstrument* instrument) {
         double t = i / (C2Rate * 2);
         double frequency = 48 + 120 * std::exp(-t / 0.035);
         phase += frequency / (C2Rate * 2);
-        wave[i] = std::sin(2 * Pi * phase) * std::exp(-t / 0.11) + 0.3 * Noise() * std::exp(-t / 0.004);
+        wave[i] =
+            std::sin(2 * Pi * phase) * std::exp(-t / 0.11) + 0.3 * Noise() * std::exp(-t / 0.004);
     }
     Normalise(wave, 0.97);
     Store(instrument, "kick", wave, 64);
@@ -92,7 +100,8 @@ static void MakeSnare(ModInstrument* instrument) {
         double noise = Noise();
         double bright = noise - 0.5 * last;  // tilt the noise up
         last = noise;
-        wave[i] = 0.75 * bright * std::exp(-t / 0.06) + 0.6 * std::sin(2 * Pi * 185 * t) * std::exp(-t / 0.045);
+        wave[i] = 0.75 * bright * std::exp(-t / 0.06) +
+                  0.6 * std::sin(2 * Pi * 185 * t) * std::exp(-t / 0.045);
     }
     Normalise(wave, 0.97);
     Store(instrument, "snare", wave, 46);
@@ -144,7 +153,8 @@ static double Resonate(Resonator* f, double x) {
 std::vector<int16_t> MakeBark(int rate) {
     const double seconds = 0.3;
     std::vector<double> wave(size_t(seconds * rate));
-    Resonator mouth[3] = {MakeResonator(650, 220, rate), MakeResonator(1250, 300, rate), MakeResonator(2600, 500, rate)};
+    Resonator mouth[3] = {MakeResonator(650, 220, rate), MakeResonator(1250, 300, rate),
+                          MakeResonator(2600, 500, rate)};
     double phase = 0;
     for (size_t i = 0; i < wave.size(); i++) {
         double t = double(i) / rate;
@@ -153,7 +163,8 @@ std::vector<int16_t> MakeBark(int rate) {
         double buzz = 2 * (phase - std::floor(phase)) - 1;  // the throat: a sawtooth
         double envelope = std::fmin(1.0, t / 0.012) * std::exp(-t / 0.07);
         double source = envelope * (buzz + 0.35 * Noise());
-        wave[i] = Resonate(&mouth[0], source) + 0.7 * Resonate(&mouth[1], source) + 0.3 * Resonate(&mouth[2], source);
+        wave[i] = Resonate(&mouth[0], source) + 0.7 * Resonate(&mouth[1], source) +
+                  0.3 * Resonate(&mouth[2], source);
     }
     Normalise(wave, 0.7);
     std::vector<int16_t> pcm(wave.size());
