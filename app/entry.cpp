@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/input.h"
+#include "app/input_events.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/script.h"

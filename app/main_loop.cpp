@@ -3,10 +3,10 @@
 
 #include "app/data.h"
 #include "app/entry.h"
-#include "app/input.h"
+#include "app/input_events.h"
 #include "app/options.h"
 #include "app/present.h"
-#include "app/sound.h"
+#include "app/sound_startup.h"
 #include "core/globals.h"
 #include "core/input.h"
 #include "core/sound.h"

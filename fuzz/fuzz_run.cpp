@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/input.h"
+#include "app/input_events.h"
 #include "app/script.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/headless_run.h"

@@ -8,7 +8,7 @@
 #include "app/data.h"
 #include "app/main_loop.h"
 #include "app/options.h"
-#include "app/sound.h"
+#include "app/sound_startup.h"
 #include "core/globals.h"
 #include "core/random.h"
 #include "platform/host.h"

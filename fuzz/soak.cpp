@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/input.h"
+#include "app/input_events.h"
 #include "fuzz/headless_run.h"
 #include "fuzz/invariants.h"
 

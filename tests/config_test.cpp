@@ -13,7 +13,7 @@
 #include "app/options.h"
 #include "platform/host.h"
 #include "platform/screenshot.h"
-#include "platform/sdl_inject.h"
+#include "tests/sdl_inject.h"
 
 namespace fs = std::filesystem;
 

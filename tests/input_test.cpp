@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/input.h"
+#include "app/input_events.h"
 #include "app/script.h"
 #include "core/globals.h"
 #include "core/input.h"

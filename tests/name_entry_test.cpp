@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/input.h"
+#include "app/input_events.h"
 #include "core/globals.h"
 #include "core/random.h"
 #include "screens/high_scores.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/host.h"
-#include "platform/sdl_inject.h"
+#include "tests/sdl_inject.h"
 
 namespace {
 

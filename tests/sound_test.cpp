@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/options.h"
-#include "app/sound.h"
+#include "app/sound_startup.h"
 #include "core/globals.h"
 #include "core/sound.h"
 #include "platform/host.h"

@@ -2,7 +2,7 @@
 // scaled like the game's, and does nothing else. With --music FILE it also plays that module
 // through libmikmod's SDL driver, as the game does, feeding the library once a frame; --frames N
 // stops it after N frames.
-// bench/cpu_usage.sh and bench/report.sh compare the game against it.
+// bench/report.sh compares the game against it.
 #include <SDL.h>
 #include <mikmod.h>
 

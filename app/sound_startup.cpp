@@ -1,5 +1,5 @@
 // Sound: the two music modules, the bark and the mute toggle, through libmikmod.
-#include "app/sound.h"
+#include "app/sound_startup.h"
 
 #include <fcntl.h>
 #include <mikmod.h>

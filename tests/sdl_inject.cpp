@@ -1,5 +1,5 @@
 // Synthetic desktop input for the tests, pushed into SDL's event queue.
-#include "platform/sdl_inject.h"
+#include "tests/sdl_inject.h"
 
 #include <SDL.h>
 

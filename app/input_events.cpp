@@ -1,5 +1,5 @@
 // Buttons and stylus: host and scripted events applied to the latches, recordings written.
-#include "app/input.h"
+#include "app/input_events.h"
 
 #include "app/script.h"
 #include "core/globals.h"
