@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "app/frame_timer.h"
@@ -19,9 +20,10 @@ inline GameGlobals* StartState = nullptr;  // the state after start-up, restored
 // and Sound/), sound silent, the score file in scoreFolder, which gets links to both folders.
 inline void StartHeadless(const std::string& dataDir, const std::string& scoreFolder) {
     std::string folder = scoreFolder;
+    std::string data = std::filesystem::absolute(dataDir).string();
     mkdir(folder.c_str(), 0700);
     for (const char* sub : {"Graph", "Sound"})
-        symlink((dataDir + "/" + sub).c_str(), (folder + "/" + sub).c_str());
+        symlink((data + "/" + sub).c_str(), (folder + "/" + sub).c_str());
     char* argv[] = {(char*)"murko",  (char*)"--headless", (char*)"--mute",
                     (char*)"--data", folder.data(),       nullptr};
     GameStart(5, argv, nullptr);
