@@ -115,8 +115,10 @@ struct GameGlobals {
     int32_t TypedKey;     // an unread key typed on the desktop keyboard (see KeyTyped), 0 none
 
     // --- Data folders and pictures ---
-    std::string
-        ProgramFolder;  // folder of the executable (holds "Mhighscore.dat"), with trailing '/'
+    // The score file's folder, with trailing '/': beside the executable (or --data), or the
+    // player's data folder for an installed game. The name is the handheld's, whose scores lived
+    // beside its program.
+    std::string ProgramFolder;
     std::string SoundFolder;          // folder of the music and the bark, with trailing '/'
     std::string GraphFolder;          // folder of the pictures and "Antique.fnt", with trailing '/'
     uint8_t FontGlyphs[4096];         // "Antique.fnt": 256 glyphs of 16 rows, bit 7 leftmost
