@@ -43,7 +43,7 @@ static const char Usage[] =
     "Settings: $XDG_CONFIG_HOME/murko/murko.conf (else ~/.config/murko/murko.conf), lines\n"
     "  'scale = 3', 'fullscreen = yes', 'display = gray4', 'mute = no', 'gamepad = yes',\n"
     "  'key-a = Space, Left Ctrl' (key-up, key-down, key-left, key-right, key-a).\n"
-    "While playing: F11 or Alt+Enter fullscreen, F12 saves a screenshot.\n";
+    "While playing: P or Esc pauses, F11 or Alt+Enter fullscreen, F12 saves a screenshot.\n";
 
 static bool ParseNumber(const char* text, long low, long high, long* out) {
     char* end = nullptr;

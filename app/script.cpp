@@ -177,11 +177,11 @@ static bool ParseEventLine(LineReader* r, char** words, int count) {
     } else if (strcmp(what, "type") == 0) {
         e.type = HostEventTyped;
         if (!ParseTyped(r, words, count, &e)) return false;
-    } else if (strcmp(what, "quit") == 0) {
-        e.type = HostEventQuit;
+    } else if (strcmp(what, "quit") == 0 || strcmp(what, "mute") == 0) {
+        e.type = what[0] == 'q' ? HostEventQuit : HostEventMute;
         if (count > 2) return Fail(r, "unexpected \"%s\" after the event", words[2]);
     } else {
-        return Fail(r, "unknown event \"%s\" (expected down, up, tap, type or quit)", what);
+        return Fail(r, "unknown event \"%s\" (expected down, up, tap, type, quit or mute)", what);
     }
     if (ScriptEventCount == ScriptCapacity)
         return Fail(r, "too many events (at most %d)", ScriptCapacity);
@@ -286,7 +286,8 @@ bool ScriptEventFromHost(const HostEvent& event, int32_t frame, ScriptEvent* out
             out->x = int16_t(event.x);
             out->y = int16_t(event.y);
             return true;
-        case HostEventQuit: return true;
+        case HostEventQuit:
+        case HostEventMute: return true;
         case HostEventTyped: out->character = event.key; return TypedCodeValid(event.key);
         default: return false;
     }
@@ -299,6 +300,7 @@ void WriteRecordingHeader(FILE* f, uint32_t seed) {
         "# Input of one murko run; murko --play FILE plays it back.\n"
         "# Each line: FRAME down KEY | FRAME up KEY | FRAME tap X Y | FRAME type CODE | FRAME "
         "quit\n"
+        "# | FRAME mute (the speaker corner tapped while the game was paused)\n"
         "# CODE: a key typed on the keyboard, a character code 32..126, 8 Backspace or 13 Enter\n"
         "# An event of frame F reached the game in the message pump after frame F was shown,\n"
         "# so frame F + 1 saw it first. Frame -1 holds what came in the pumps before the first\n"
@@ -327,6 +329,7 @@ void WriteScriptEvent(FILE* f, const ScriptEvent& event) {
         case HostEventKeyUp: fprintf(f, "%d up %s\n", event.frame, key); break;
         case HostEventPenDown: fprintf(f, "%d tap %d %d\n", event.frame, event.x, event.y); break;
         case HostEventQuit: fprintf(f, "%d quit\n", event.frame); break;
+        case HostEventMute: fprintf(f, "%d mute\n", event.frame); break;
         case HostEventTyped: WriteTypedKey(f, event); break;
         default: break;
     }

@@ -1,10 +1,11 @@
 // Input scripts and recordings: input events by frame, as text, read before the first frame.
 //
 // A script is one event a line:
-//     F down KEY      F up KEY      F tap X Y      F type CODE      F quit
+//     F down KEY      F up KEY      F tap X Y      F type CODE      F quit      F mute
 // KEY is up, down, left, right or a; X is 0..239 and Y 0..319; CODE is a key typed on the
 // desktop keyboard: a character code 32..126, 8 Backspace or 13 Enter. Blank lines and '#'
-// comments are allowed. F counts frames from 0: an event of frame F arrives in the message pump
+// comments are allowed. "mute" is the speaker corner tapped while the game was paused, which
+// flips the sound at once. F counts frames from 0: an event of frame F arrives in the message pump
 // that follows frame F's present, so frame F + 1 is the first to see it. F = -1 is start-up: the
 // event arrives before the first frame (a recording writes there what came in the start-up
 // pumps). Frames never go down from one line to the next.

@@ -8,6 +8,7 @@
 #include "app/input_events.h"
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/pause.h"
 #include "app/recording.h"
 #include "app/script.h"
 #include "app/sound_startup.h"
@@ -77,6 +78,7 @@ int GameStart(int argc, char** argv, const HostBackend* windowBackend) {
     BeginScriptedInput(!Options.playFile.empty());
     StartFrameTimer();
     LoadGame();
+    AllowPause(!Options.headless);
     return -1;
 }
 
@@ -84,8 +86,19 @@ static bool FrameLimitReached() {
     return Options.frames >= 0 && long(G.FrameCount) >= Options.frames;
 }
 
+// While paused no frame runs: the input is taken (a key or a tap may end the pause), nothing
+// else. A window closed meanwhile ends the pause, and the run at the next frame start.
+static void StepPaused() {
+    PumpMessages(0);
+    if (GamePaused() && G.QuitRequested == 1) ResumeGame();
+}
+
 bool GameStep() {
     UpdateSound();
+    if (GamePaused()) {
+        StepPaused();
+        return true;
+    }
     if (FrameElapsedMs() <= FrameGateMs) return true;
     StartFrameTimer();
     if (G.QuitRequested == 1 || FrameLimitReached()) return false;
@@ -95,6 +108,7 @@ bool GameStep() {
 
 // Not due: rest until the frame is, waking often enough to feed a mixer that needs it.
 uint32_t GameRestMs() {
+    if (GamePaused()) return SoundNeedsFeeding() ? FeedStepMs : FrameGateMs + 1;
     int32_t elapsed = FrameElapsedMs();
     if (elapsed > FrameGateMs) return 0;
     uint32_t due = uint32_t(elapsed < 0 ? 1 : FrameGateMs + 1 - elapsed);
@@ -116,6 +130,8 @@ static void WriteRunOutputs() {
 }
 
 int GameStop() {
+    if (GamePaused()) ResumeGame();
+    AllowPause(false);
     WriteRunOutputs();
     ShutdownSound();
     FreeResources();

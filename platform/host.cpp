@@ -22,6 +22,10 @@ void HostEndDraw() {
     NoteFrameShown();
 }
 
+void HostSetOverlay(bool on) {
+    if (Active->overlay) Active->overlay(on);
+}
+
 void HostGetDefaultKeys(int16_t codes[8]) {
     static const int16_t keys[8] = {HostKeyUp, HostKeyDown, HostKeyLeft, HostKeyRight,
                                     HostKeyA,  HostKeyB,    HostKeyC,    HostKeyStart};

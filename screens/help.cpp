@@ -43,7 +43,8 @@ static const char* const RulesLines[15] = {
     " maze",
 };
 
-// Page 2: the farewell and, from row 135, ten lines about this edition (29 characters at most).
+// Page 2: the farewell and, from row 135, ten lines on this edition's controls (29 characters at
+// most).
 static const char* const ClosingLines[17] = {
     "",
     "",
@@ -53,15 +54,15 @@ static const char* const ClosingLines[17] = {
     "",
     "",
     "   - THE DESKTOP EDITION -",
-    "Written in C++ for Linux,",
-    "with SDL2 and libmikmod.",
-    "Its pictures, music, bark and",
-    "fonts are built from text",
-    "sources kept with the game.",
-    "The pictures and the music",
-    "are its own.",
-    "Licence details come with",
-    "its source code.",
+    "*Arrow keys move Murko-Dog",
+    "*Space or Enter is button A:",
+    " it shows the small map",
+    "*P or Esc pauses the game;",
+    " P, Esc or A goes on",
+    "*F11 switches full screen",
+    "*F12 saves a picture",
+    "*Click or tap the menus",
+    "*Free to share: MIT licence",
 };
 
 // One legend line of page 1: a text at x 50 and row y.
