@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   imagemagick xmp xvfb valgrind sox console-setup-linux time
-  desktop-file-utils appstream
+  desktop-file-utils appstream lintian
 )
 missing=()
 for p in "${packages[@]}"; do
