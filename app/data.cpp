@@ -20,7 +20,7 @@
 #include "screens/high_scores.h"
 
 #ifndef MURKO_INSTALL_DATA_DIR
-#define MURKO_INSTALL_DATA_DIR "/usr/local/share/murko/"
+#define MURKO_INSTALL_DATA_DIR "/usr/local/share/games/murko/"
 #endif
 
 // One picture of the start-up load: its file, its size and its slot.
@@ -104,11 +104,14 @@ void BuildDataPathsFrom(const std::string& exeFolder, const std::string& dataDir
     G.GraphFolder = data + "Graph/";
 }
 
-// An installed game keeps its data in share/murko/ beside bin/; the prefix it was built for is
-// the fallback when the whole tree has not moved together.
+// An installed game keeps its data in share/games/murko/ beside games/, or in share/murko/ beside
+// bin/; the prefix it was built for is the fallback when the whole tree has not moved together.
 static std::string InstalledDataFolder(const std::string& exeFolder) {
-    std::string beside = FolderWithSlash(exeFolder) + "../share/murko/";
-    return HoldsGraph(beside) ? beside : std::string(MURKO_INSTALL_DATA_DIR);
+    for (const char* relative : {"../share/games/murko/", "../share/murko/"}) {
+        std::string folder = FolderWithSlash(exeFolder) + relative;
+        if (HoldsGraph(folder)) return folder;
+    }
+    return MURKO_INSTALL_DATA_DIR;
 }
 
 void BuildDataPaths() {
