@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/pictures.h"
+
 struct MODULE;  // libmikmod module handle
 struct SAMPLE;  // libmikmod sample handle
 
@@ -48,8 +50,6 @@ constexpr int SpiderSlots = 150;                    // records in SpiderTable
 constexpr int MaxEnergy = 135;                      // full energy bar
 constexpr uint16_t SpriteKeyColour = 0xF800;        // transparent value of sprites and tiles
 constexpr uint16_t RedFontKeyColour = 0x001F;       // transparent value of the red font picture
-constexpr int RedFontWidth = 160;                   // RedFontImage width, used by loader and glyphs
-constexpr int RedFontHeight = 80;                   // RedFontImage height
 constexpr int HighScoreEntries = 10;                // rows of the high-score table
 
 // One entry of the host key list: key code and (unused) screen point.
