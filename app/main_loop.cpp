@@ -9,6 +9,7 @@
 #include "app/sound_startup.h"
 #include "core/globals.h"
 #include "core/input.h"
+#include "core/layout.h"
 #include "core/sound.h"
 #include "game/game_frame.h"
 #include "gfx/draw.h"
@@ -54,7 +55,7 @@ void RunScreenHandler() {
 
 void RunFrame() {
     RunScreenHandler();
-    DrawSpeakerIcon(224, 304);
+    DrawSpeakerIcon(SpeakerIconX, SpeakerIconY);
     DrawMuteCross();
     G.FrameCount++;
     PumpMessages(1);
