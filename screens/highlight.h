@@ -2,8 +2,10 @@
 // a tap on the highlighted one.
 #pragma once
 
-// Called once a frame by every front-end screen, after its picture and before it reads its tap:
-// takes this frame's directions and A, draws the highlight while it is shown, and turns A into a
-// tap at the centre of the highlighted item's tap rectangle (the screen then handles it as any
-// tap).
-void PadHighlight();
+#include <span>
+
+#include "screens/items.h"
+
+// Takes this frame's directions and A (called through TakeScreenTap, before the frame's tap is
+// read), moves and draws the highlight while it is shown, and returns the item A taps, or -1.
+int PadHighlight(std::span<const ScreenItem> items);
