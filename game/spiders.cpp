@@ -33,12 +33,14 @@ static void StartFight(int slot) {
     G.MapView = 0;
 }
 
+// A contact switches the map off, so the rest of the pass picks its spiders (and their random
+// pictures) by the normal view's window; they are still drawn into the map this frame shows.
 void SpiderPass() {
-    const int map = G.MapView == 1;  // the whole pass draws into the view the frame began with
+    const int mapPicture = G.MapView == 1;
     for (int slot = 0; slot < SpiderSlots; slot++) {
         const SpiderRecord& s = G.SpiderTable[slot];
-        if (s.active != 1 || !SpiderShown(s.x, s.y, map)) continue;
-        DrawSpiderPicture(s.x, s.y, map);
+        if (s.active != 1 || !SpiderShown(s.x, s.y, G.MapView == 1)) continue;
+        DrawSpiderPicture(s.x, s.y, mapPicture);
         if (G.FightPhase == 0 && InContact(s)) StartFight(slot);
     }
 }
