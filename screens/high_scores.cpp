@@ -177,6 +177,8 @@ void InsertHighScore(int32_t score, const char* name) {
     for (int j = HighScoreEntries - 1; j > at; j--) G.HighScoreTable[j] = G.HighScoreTable[j - 1];
     G.HighScoreTable[at].score = score;
     memcpy(G.HighScoreTable[at].name, name, NameKept);
+    // The rest of the field ends the name, whatever the entry that stood here held.
+    memset(G.HighScoreTable[at].name + NameKept, 0, NameField - NameKept);
 }
 
 // --- The screen ---
