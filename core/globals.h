@@ -24,7 +24,7 @@ enum : int8_t {
     ScreenLevelSelect = 5,
     ScreenLevelComplete = 6,
 };
-constexpr int ScreenCount = 7;
+constexpr int ScreenCount = 7;  // ScreenState values, 0 .. 6: one screen handler each
 
 // Maze cell codes; the code is also the tile slot that draws the cell.
 enum : int8_t {
@@ -67,6 +67,7 @@ enum {
     KeyStart = 7
 };
 
+// One slot of SpiderTable: a spider of the level, where it stands and walks, and its strength.
 struct SpiderRecord {
     int16_t x;          // world pixels, left edge
     int16_t y;          // world pixels, top edge
@@ -159,8 +160,8 @@ struct GameGlobals {
     int16_t HeroMoving;      // 1 while between two cells
     int16_t HeroFrame;       // walk animation frame 0..7
     int16_t HeroFrameTimer;  // frames since the last animation change
-    int16_t CameraX;         // world pixel at the view's top-left corner
-    int16_t CameraY;
+    int16_t CameraX;         // world pixel column at the view's left edge
+    int16_t CameraY;         // world pixel row at the view's top edge
 
     // --- Spiders ---
     SpiderRecord SpiderTable[SpiderSlots];  // every spider of the level
