@@ -4,10 +4,8 @@
 #include "app/pause.h"
 #include "app/script.h"
 #include "core/globals.h"
+#include "core/layout.h"
 #include "core/sound.h"
-
-constexpr int SpeakerCornerX = 224;  // the speaker corner: x >= 224 ...
-constexpr int SpeakerCornerY = 303;  // ... and y >= 303
 
 static bool ReplayOnly = false;  // drop host keys and taps while the script lasts
 static int64_t SwallowTextFrame =
@@ -63,7 +61,7 @@ static bool TakenWhilePlaying(const HostEvent& event) {
 static bool TakenWhilePaused(HostEvent* event) {
     if (event->type == HostEventQuit) return false;
     bool tap = event->type == HostEventPenDown;
-    if (tap && event->x >= SpeakerCornerX && event->y >= SpeakerCornerY) {
+    if (tap && InSpeakerCorner(event->x, event->y)) {
         *event = HostEvent{HostEventMute, 0, 0, 0};
         return false;
     }

@@ -8,6 +8,7 @@
 #include "app/frame_timer.h"
 #include "app/present.h"
 #include "core/globals.h"
+#include "core/layout.h"
 #include "core/sound.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
@@ -32,7 +33,7 @@ void ShowPauseOverlay() {
     for (uint16_t& pixel : G.BackBuffer) pixel = uint16_t((pixel >> 1) & HalfBrightness);
     DrawRedText(PausedTitle, (ScreenWidth - 16 * int(strlen(PausedTitle))) / 2, 136);
     DrawFontText(PausedHint, (ScreenWidth - 8 * int(strlen(PausedHint))) / 2, 164, 1, HintInk);
-    DrawSpeakerIcon(224, 304);
+    DrawSpeakerIcon(SpeakerIconX, SpeakerIconY);
     DrawMuteCross();
     HostSetOverlay(true);
     PresentFrame();

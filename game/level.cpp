@@ -75,7 +75,7 @@ static void PlaceSpiders() {
         s.active = 1;
         s.x = int16_t(c.x * CellSize);
         s.y = int16_t(c.y * CellSize);
-        s.direction = int16_t(Rand() % 4);
+        s.direction = int16_t(Rand() % SpiderDirections);
         s.stepsLeft = 0;
         s.strength = int16_t(Rand() % SpiderStrengthRange + SpiderStrengthBase);
     }
@@ -140,7 +140,7 @@ void NewGame() {
     G.Energy = MaxEnergy;
     G.HeroFrame = HeroStartFrame;
     G.HeroFrameTimer = 0;
-    G.HeroDirection = 0;
+    G.HeroDirection = HeroNone;
     G.MapView = 0;
     G.FightPhase = 0;
     BuildLevel();

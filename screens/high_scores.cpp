@@ -12,20 +12,15 @@
 #include <string>
 
 #include "core/globals.h"
-#include "core/input.h"
 #include "core/sound.h"
 #include "gfx/font.h"
 #include "screens/highlight.h"
+#include "screens/items.h"
 
 constexpr size_t HighScoreFileBytes = sizeof G.HighScoreTable;   // 200 bytes: ten 20-byte records
 constexpr size_t RecordBytes = sizeof(HighScoreEntry);           // one record of the file
 constexpr int NameField = int(sizeof G.HighScoreTable[0].name);  // 12 bytes, not always terminated
 constexpr int NameKept = 10;           // name bytes a new entry takes from the typed name
-constexpr int PanelTop = 288;          // the bottom panel strip covers rows 288..319
-constexpr int ButtonRight = 220;       // the bottom button spans x 0..219 ...
-constexpr int ButtonTop = 292;         // ... from row 292 down
-constexpr int SpeakerHotX = 224;       // the speaker corner: x >= 224 ...
-constexpr int SpeakerHotY = 303;       // ... and y >= 303
 constexpr int TableTop = 40;           // row of the first table line
 constexpr int TableLineRows = 24;      // rows from one table line to the next
 constexpr int RankRight = 32;          // rank numbers end at this column ("10." from x 8)
@@ -183,6 +178,8 @@ void InsertHighScore(int32_t score, const char* name) {
     for (int j = HighScoreEntries - 1; j > at; j--) G.HighScoreTable[j] = G.HighScoreTable[j - 1];
     G.HighScoreTable[at].score = score;
     memcpy(G.HighScoreTable[at].name, name, NameKept);
+    // The rest of the field ends the name, whatever the entry that stood here held.
+    memset(G.HighScoreTable[at].name + NameKept, 0, NameField - NameKept);
 }
 
 // --- The screen ---
@@ -210,14 +207,13 @@ void HighScoreScreen() {
     memcpy(G.BackBuffer, G.BackdropImage, sizeof G.BackdropImage);
     DrawRedText("HIGH SCORES", 32, 4);
     for (int i = 0; i < HighScoreEntries; i++) DrawTableLine(i);
-    memcpy(G.BackBuffer + PanelTop * ScreenWidth, G.BottomPanelImage, sizeof G.BottomPanelImage);
-    DrawRedText("OK", 106, 296);
-    PadHighlight();
-    if (!StylusTapped()) return;
-    int x = int16_t(TapX()), y = int16_t(TapY());
-    if (y >= ButtonTop && x < ButtonRight) {
+    DrawBottomButton(OkButton[0]);
+    ScreenTap tap;
+    if (!TakeScreenTap(OkButton, &tap)) return;
+    if (tap.item >= 0) {
         G.ScreenState = ScreenMainMenu;
         Bark();
+    } else if (InSpeakerCorner(tap.x, tap.y)) {
+        ToggleMute();
     }
-    if (x >= SpeakerHotX && y >= SpeakerHotY) ToggleMute();
 }

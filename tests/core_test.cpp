@@ -89,7 +89,7 @@ const std::map<std::string, std::set<std::string>> MayInclude = {
     {"screens", {"core", "gfx", "game", "screens"}},
     {"app", {"core", "gfx", "game", "screens", "app", "platform"}},
     {"platform", {"platform"}},
-    {"tools", {"core", "tools", "platform"}},
+    {"tools", {"core", "tools"}},
 };
 
 // Every include of a code folder's files, as "folder/name" units (a .h and its .cpp are one).

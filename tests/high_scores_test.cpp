@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -135,7 +136,8 @@ TEST(HighScores, InsertionPlacesBelowEqualScoresAndEverySaveWritesTheFile) {
     };
     for (const auto& c : cases) {
         ScoreFolder t;
-        const char name[20] = "ABCDEFGHIJKLMNO";  // only 10 characters are kept
+        for (HighScoreEntry& e : G.HighScoreTable) memcpy(e.name + 10, "KL", 2);  // a foreign file
+        const char name[20] = "ABCDEFGHIJKLMNO";  // only 10 characters are kept, ended by zeros
         InsertHighScore(c.score, name);
         SaveHighScores();
         EXPECT_EQ(Scores(), c.scores) << c.score;
