@@ -18,6 +18,7 @@
 #include "gfx/targa.h"
 #include "platform/host.h"
 #include "screens/high_scores.h"
+#include "screens/score_file.h"
 
 #ifndef MURKO_INSTALL_DATA_DIR
 #define MURKO_INSTALL_DATA_DIR "/usr/local/share/murko/"

@@ -11,6 +11,7 @@
 #include "gfx/font.h"
 #include "screens/high_scores.h"
 #include "screens/highlight.h"
+#include "screens/score_file.h"
 
 constexpr int KeyRows = 4;        // rows of character keys
 constexpr int KeyColumns = 10;    // columns of the key grid

@@ -14,6 +14,7 @@
 
 #include "core/globals.h"
 #include "screens/high_scores.h"
+#include "screens/score_file.h"
 
 namespace fs = std::filesystem;
 
