@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "core/globals.h"
 #include "core/random.h"
+#include "core/read_file.h"
 #include "game/level.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
@@ -120,10 +121,10 @@ void BuildDataPaths() {
 
 void LoadRasterFontFile() {
     std::string path = G.GraphFolder + "Antique.fnt";
-    FILE* file = fopen(path.c_str(), "rb");
+    FILE* file = OpenForReading(path.c_str());
     if (!file) {
         fprintf(stderr, "murko: cannot open font %s (%s); text stays blank\n", path.c_str(),
-                strerror(errno));
+                ReadFailure(errno));
         return;
     }
     size_t got = fread(G.FontGlyphs, 1, sizeof G.FontGlyphs, file);

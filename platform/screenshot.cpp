@@ -11,6 +11,7 @@
 #include <ctime>
 #include <vector>
 
+#include "core/read_file.h"
 #include "platform/host.h"
 #include "platform/pointer_map.h"
 
@@ -31,7 +32,7 @@ static std::string Env(const char* name) {
 static std::string UserDirsPictures(const std::string& home) {
     std::string config = Env("XDG_CONFIG_HOME");
     if (config.empty() || config[0] != '/') config = home + "/.config";
-    FILE* f = fopen((config + "/user-dirs.dirs").c_str(), "r");
+    FILE* f = OpenForReading((config + "/user-dirs.dirs").c_str());
     if (!f) return "";
     char line[1024];
     std::string found;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/globals.h"
+#include "core/read_file.h"
 
 constexpr size_t HighScoreFileBytes = sizeof G.HighScoreTable;   // 200 bytes: ten 20-byte records
 constexpr size_t RecordBytes = sizeof(HighScoreEntry);           // one record of the file
@@ -57,11 +58,11 @@ static std::string ScoreFilePath() { return G.ProgramFolder + "Mhighscore.dat"; 
 // defaults and is not created here.
 void LoadHighScores() {
     std::string path = ScoreFilePath();
-    FILE* file = fopen(path.c_str(), "rb");
+    FILE* file = OpenForReading(path.c_str());
     if (!file) {
         if (errno != ENOENT)
             fprintf(stderr, "murko: cannot open high scores %s (%s)\n", path.c_str(),
-                    strerror(errno));
+                    ReadFailure(errno));
         return;
     }
     uint8_t bytes[HighScoreFileBytes];
