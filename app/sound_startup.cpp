@@ -66,9 +66,11 @@ static bool DriverNeedsTrial() {
 static bool StartsInChild(const std::string& driverOptions) {
     fflush(stdout);
     fflush(stderr);
+    pid_t parent = getpid();
     pid_t child = fork();
     if (child < 0) return false;
     if (child == 0) {
+        HostLeaveToParent(parent);
         int quiet = open("/dev/null", O_WRONLY);
         if (quiet >= 0) dup2(quiet, STDERR_FILENO);
         _exit(MikMod_Init(driverOptions.c_str()) == 0 ? 0 : 1);

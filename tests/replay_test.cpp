@@ -24,6 +24,7 @@ struct Folder {
     Folder() {
         fs::remove_all(path);
         fs::create_directories(path);
+        fs::permissions(path, fs::perms::owner_all);  // a private runtime folder for windowed runs
     }
     ~Folder() { fs::remove_all(path); }
     std::string operator[](const std::string& name) const {  // a file's content
