@@ -8,12 +8,11 @@
 #include "app/input_events.h"
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/recording.h"
 #include "app/script.h"
 #include "app/state_dump.h"
 #include "core/globals.h"
 #include "platform/host.h"
-
-static FILE* RecordFile = nullptr;  // --record: the recording being written
 
 void FinishRun() {
     if (!Options.dumpFile.empty() && !WriteStateDump(Options.dumpFile.c_str()))
@@ -38,47 +37,6 @@ static bool LoadInputScript() {
         Options.seed = ScriptSeed;
     }
     return true;
-}
-
-// Creates the --record file, once this run is sure to take place; false (after a message) stops it.
-static bool OpenRecording() {
-    if (Options.recordFile.empty()) return true;
-    RecordFile = fopen(Options.recordFile.c_str(), "w");
-    if (!RecordFile) {
-        fprintf(stderr, "murko: cannot create the recording %s: %s\n", Options.recordFile.c_str(),
-                strerror(errno));
-        return false;
-    }
-    return true;
-}
-
-// The recording starts with the seed the run really uses: the clock's, unless one was given.
-static void StartRecording() {
-    if (!RecordFile) return;
-    if (!Options.haveSeed) {
-        Options.haveSeed = true;
-        Options.seed = HostSeedTicks();
-    }
-    WriteRecordingHeader(RecordFile, Options.seed);
-    RecordInputTo(RecordFile);
-}
-
-static void FinishRecording() {
-    if (!RecordFile) return;
-    RecordInputTo(nullptr);
-    fprintf(RecordFile, "# the run ended after %u frames\n", G.FrameCount);
-    bool ok = !ferror(RecordFile);
-    if (fclose(RecordFile) != 0 || !ok)
-        fprintf(stderr, "murko: cannot write the recording %s\n", Options.recordFile.c_str());
-    RecordFile = nullptr;
-}
-
-// No run took place: the empty recording is removed.
-static void DropRecording() {
-    if (!RecordFile) return;
-    fclose(RecordFile);
-    RecordFile = nullptr;
-    remove(Options.recordFile.c_str());
 }
 
 int MurkoMain(int argc, char** argv, const HostBackend* windowBackend) {
