@@ -2,6 +2,7 @@
 // that no crash or full disk ever leaves a torn file.
 #include "screens/score_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -99,13 +101,17 @@ static bool WriteAll(int fd, const uint8_t* bytes, size_t count) {
     return true;
 }
 
-// Writes bytes to a new file at temp and flushes it to the disk; false with errno set.
-// A file-size limit makes the write fail with EFBIG instead of ending the game.
-static bool WriteTempFile(const std::string& temp, const uint8_t* bytes, size_t count) {
+// Writes bytes to a new file at temp, with the mode of the file it replaces (if any), and flushes
+// it to the disk; false with errno set. A file-size limit makes the write fail with EFBIG
+// instead of ending the game.
+static bool WriteTempFile(const std::string& temp, const std::string& target, const uint8_t* bytes,
+                          size_t count) {
     unlink(
         temp.c_str());  // left by an earlier game of the same process id that was killed mid-save
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return false;
+    struct stat old;
+    if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fd, old.st_mode & 07777);
     struct sigaction ignore = {}, previous = {};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &previous);
@@ -125,20 +131,61 @@ static void SyncFolder(const std::string& folder) {
     close(fd);
 }
 
-// Writes the table to a temporary file beside "Mhighscore.dat", flushes it and renames it over
-// the old file, so a crash, a kill or a full disk leaves the old file whole. A failure is told on
-// stderr; the table in memory keeps its entries and the game goes on.
+// The file a save replaces: "Mhighscore.dat", or the file it links to when the link is the
+// player's own, so that the link stays a link. Another user's link is replaced, not followed.
+static std::string SaveTarget(const std::string& path) {
+    struct stat link;
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode) || link.st_uid != geteuid())
+        return path;
+    char* real = realpath(path.c_str(), nullptr);
+    std::string target = real ? real : path;
+    free(real);
+    return target;
+}
+
+// "NAME.PID.tmp": a save's temporary file; true with the process id when name is one of target's.
+static bool IsTempOf(const char* name, const std::string& base, long* pid) {
+    if (strncmp(name, base.c_str(), base.size()) || name[base.size()] != '.') return false;
+    const char* digits = name + base.size() + 1;
+    char* end = nullptr;
+    *pid = strtol(digits, &end, 10);
+    return *digits >= '0' && *digits <= '9' && !strcmp(end, ".tmp") && *pid > 0;
+}
+
+// A save killed mid-write leaves its temporary file behind: those of games no longer running go.
+static void RemoveStaleTemps(const std::string& folder, const std::string& base) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    long pid = 0;
+    struct stat info;
+    while (const dirent* entry = readdir(dir)) {
+        if (!IsTempOf(entry->d_name, base, &pid)) continue;
+        if (kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;  // that game may be saving now
+        std::string stale = folder + entry->d_name;
+        if (lstat(stale.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid())
+            unlink(stale.c_str());
+    }
+    closedir(dir);
+}
+
+// Writes the table to a temporary file beside "Mhighscore.dat" (or beside the file a link of the
+// player's names), flushes it and renames it over the old file, so a crash, a kill or a full disk
+// leaves the old file whole. A failure is told on stderr; the table in memory keeps its entries
+// and the game goes on.
 void SaveHighScores() {
     uint8_t bytes[HighScoreFileBytes];
     TableToBytes(bytes);
     std::string path = ScoreFilePath();
-    std::string temp = path + "." + std::to_string(getpid()) + ".tmp";
     const char* step = "create the folder for";
     bool ok = MakeFolders(G.ProgramFolder);
-    if (ok) step = "write", ok = WriteTempFile(temp, bytes, sizeof bytes);
-    if (ok) step = "replace", ok = rename(temp.c_str(), path.c_str()) == 0;
+    std::string target = SaveTarget(path);
+    std::string folder = target.substr(0, target.rfind('/') + 1);
+    std::string temp = target + "." + std::to_string(getpid()) + ".tmp";
+    if (ok) step = "write", ok = WriteTempFile(temp, target, bytes, sizeof bytes);
+    if (ok) step = "replace", ok = rename(temp.c_str(), target.c_str()) == 0;
     if (ok) {
-        SyncFolder(G.ProgramFolder);
+        SyncFolder(folder.empty() ? "." : folder);
+        RemoveStaleTemps(folder.empty() ? "./" : folder, target.substr(folder.size()));
         return;
     }
     int saved = errno;
