@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // Host key codes of the key list (up, down, left, right, A, B, C, Start).
@@ -110,5 +111,5 @@ void HostLeaveToParent(int parent);  // in a forked child: drops the instance lo
                                      // dies with the parent (its process id)
 bool HostWritePng(const char* path, const uint16_t* rgb565, int width,
                   int height);  // a picture as PNG
-bool HostWritePngRgb(const char* path, const uint32_t* rgb, int width,
-                     int height);  // pixels 0xRRGGBB
+bool HostWritePngRgb(FILE* file, const uint32_t* rgb, int width,
+                     int height);  // pixels 0xRRGGBB, into a file it closes
