@@ -14,12 +14,14 @@
 #include "core/globals.h"
 #include "core/pictures.h"
 #include "core/random.h"
+#include "core/read_file.h"
 #include "game/level.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/targa.h"
 #include "platform/host.h"
 #include "screens/high_scores.h"
+#include "screens/score_file.h"
 
 #ifndef MURKO_INSTALL_DATA_DIR
 #define MURKO_INSTALL_DATA_DIR "/usr/local/share/games/murko/"
@@ -96,10 +98,10 @@ void BuildDataPaths() {
 
 void LoadRasterFontFile() {
     std::string path = G.GraphFolder + "Antique.fnt";
-    FILE* file = fopen(path.c_str(), "rb");
+    FILE* file = OpenForReading(path.c_str());
     if (!file) {
         fprintf(stderr, "murko: cannot open font %s (%s); text stays blank\n", path.c_str(),
-                strerror(errno));
+                ReadFailure(errno));
         return;
     }
     size_t got = fread(G.FontGlyphs, 1, sizeof G.FontGlyphs, file);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/config.h"
+#include "app/script.h"
 #include "platform/panel.h"
 
 #ifndef MURKO_VERSION
@@ -34,7 +35,7 @@ static const char Usage[] =
     "  --seed N             random seed instead of the clock\n"
     "  --input FILE         play an input script\n"
     "  --record FILE        record seed and input of this run\n"
-    "  --play FILE          replay a recording\n"
+    "  --play FILE          replay a recording (a script or recording holds 32 MiB at most)\n"
     "  --headless           no window; a virtual clock runs frames back to back\n"
     "  --frames N           stop after N frames\n"
     "  --dump-state FILE    write the game state as JSON after the last frame\n"
@@ -44,6 +45,8 @@ static const char Usage[] =
     "  'scale = 3', 'fullscreen = yes', 'display = gray4', 'mute = no', 'gamepad = yes',\n"
     "  'key-a = Space, Left Ctrl' (key-up, key-down, key-left, key-right, key-a).\n"
     "While playing: P or Esc pauses, F11 or Alt+Enter fullscreen, F12 saves a screenshot.\n";
+
+static_assert(ScriptBytesMax == 32L << 20, "the usage names the size limit of a script");
 
 static bool ParseNumber(const char* text, long low, long high, long* out) {
     char* end = nullptr;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/globals.h"
+#include "core/read_file.h"
 
 ScriptEvent ScriptEvents[ScriptCapacity];  // the loaded script, in frame order
 int ScriptEventCount = 0;                  // events in ScriptEvents
@@ -60,6 +61,7 @@ struct LineReader {
     bool recording;     // reading a recording
     bool sawVersion;    // the version line was read
     int32_t lastFrame;  // frame of the previous event
+    long bytesLeft;     // bytes the file may still give
 };
 
 static bool Fail(LineReader* r, const char* format, ...) {
@@ -205,37 +207,48 @@ static bool ParseLine(LineReader* r, char* text) {
     return ParseEventLine(r, words, count);
 }
 
-// Reads one line into text; 0 at the end of the file, -1 for a line that is too long or holds a
-// NUL.
-static int ReadLine(FILE* f, char* text, int* problem) {
+// What stops a file at its first bad line.
+enum LineProblem { LineFine, LineHasNul, LineTooLong, FileTooLarge };
+
+// Reads one line into text; 0 at the end of the file, 1 for a line, -1 at the first byte that
+// makes the line bad (nothing after it is read: /dev/zero or a huge file ends at once).
+static int ReadLine(FILE* f, char* text, long* bytesLeft, LineProblem* problem) {
     int length = 0, c = 0;
     bool any = false;
-    *problem = 0;
+    *problem = LineFine;
     while ((c = getc(f)) != EOF) {
         any = true;
+        if (--*bytesLeft < 0)
+            *problem = FileTooLarge;
+        else if (c == 0)
+            *problem = LineHasNul;
+        else if (c != '\n' && length == ScriptLineMax)
+            *problem = LineTooLong;
+        if (*problem != LineFine) return -1;
         if (c == '\n') break;
-        if (c == 0) *problem = 1;
-        if (length == ScriptLineMax) *problem = 2;
-        if (!*problem) text[length++] = char(c);
+        text[length++] = char(c);
     }
     if (length > 0 && text[length - 1] == '\r') length--;
     text[length] = 0;
-    return any ? (*problem ? -1 : 1) : 0;
+    return any ? 1 : 0;
+}
+
+static bool FailLine(LineReader* r, LineProblem problem) {
+    if (problem == LineHasNul) return Fail(r, "a NUL byte in the line");
+    if (problem == LineTooLong) return Fail(r, "line longer than %d characters", ScriptLineMax);
+    return Fail(r, "the file is larger than %ld bytes", ScriptBytesMax);
 }
 
 bool ReadScript(FILE* f, const char* name, bool recording, char* message, int messageSize) {
     ClearScript();
-    LineReader r = {name, 0, message, messageSize, recording, false, StartUpFrame};
+    LineReader r = {name, 0, message, messageSize, recording, false, StartUpFrame, ScriptBytesMax};
     char text[ScriptLineMax + 1];
-    int problem = 0, got = 0;
+    LineProblem problem = LineFine;
+    int got = 0;
     bool ok = true;
-    while (ok && (got = ReadLine(f, text, &problem)) != 0) {
+    while (ok && (got = ReadLine(f, text, &r.bytesLeft, &problem)) != 0) {
         r.line++;
-        if (got < 0)
-            ok = problem == 1 ? Fail(&r, "a NUL byte in the line")
-                              : Fail(&r, "line longer than %d characters", ScriptLineMax);
-        else
-            ok = ParseLine(&r, text);
+        ok = got < 0 ? FailLine(&r, problem) : ParseLine(&r, text);
     }
     if (ok && ferror(f)) ok = Fail(&r, "read error");
     if (ok && recording && !r.sawVersion) {
@@ -250,9 +263,9 @@ bool ReadScript(FILE* f, const char* name, bool recording, char* message, int me
 
 bool LoadScriptFile(const char* path, bool recording, char* message, int messageSize) {
     ClearScript();
-    FILE* f = fopen(path, "rb");
+    FILE* f = OpenForReading(path);
     if (!f) {
-        snprintf(message, size_t(messageSize), "%s: cannot read it: %s", path, strerror(errno));
+        snprintf(message, size_t(messageSize), "%s: cannot read it: %s", path, ReadFailure(errno));
         return false;
     }
     bool ok = ReadScript(f, path, recording, message, messageSize);

@@ -19,11 +19,12 @@
 
 #include "platform/host.h"
 
-constexpr int ScriptCapacity = 262144;  // events a script may hold
-constexpr int ScriptLineMax = 255;      // characters a line may hold
-constexpr int32_t StartUpFrame = -1;    // frame number of events before the first frame
-constexpr int RecordingVersion = 1;     // the recording format this build writes and reads
-constexpr int ScriptMessageSize = 512;  // room for one error message
+constexpr int ScriptCapacity = 262144;      // events a script may hold
+constexpr int ScriptLineMax = 255;          // characters a line may hold
+constexpr long ScriptBytesMax = 32L << 20;  // bytes a script or recording may hold (32 MiB)
+constexpr int32_t StartUpFrame = -1;        // frame number of events before the first frame
+constexpr int RecordingVersion = 1;         // the recording format this build writes and reads
+constexpr int ScriptMessageSize = 512;      // room for one error message
 
 // One scripted event.
 struct ScriptEvent {
@@ -44,8 +45,8 @@ extern uint32_t ScriptSeed;  // the seed line of the loaded recording
 void ClearScript();  // forgets any loaded script
 
 // Reads a script (recording = false) or a recording (recording = true) from f into the
-// ScriptEvents table. On failure the table is cleared, message holds one line "NAME:LINE: what
-// is wrong" and the result is false.
+// ScriptEvents table, stopping at the first bad line. On failure the table is cleared, message
+// holds one line "NAME:LINE: what is wrong" and the result is false.
 bool ReadScript(FILE* f, const char* name, bool recording, char* message, int messageSize);
 
 // Opens and reads a script or recording file; message as ReadScript (also when it cannot be

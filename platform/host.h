@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // Host key codes of the key list (up, down, left, right, A, B, C, Start).
@@ -106,12 +107,17 @@ void HostGetDefaultKeys(int16_t codes[8]);  // up, down, left, right, A, B, C, S
 
 // Files and folders.
 std::string HostExecutableFolder();  // folder of the running executable, with trailing '/'
-std::string HostRuntimeFolder();     // per-user folder for locks and sockets, with trailing '/'
+// The user's private folder for locks and sockets, with trailing '/': $XDG_RUNTIME_DIR, else
+// $TMPDIR/murko-UID (or /tmp/murko-UID), made when missing; "" when neither is the user's own
+// with mode 0700.
+std::string HostRuntimeFolder();
 
 // Window and instance.
-bool HostClaimSingleInstance();  // false when another windowed game runs (it is brought to the
-                                 // front)
+bool HostClaimSingleInstance();      // false when another windowed game runs (it is brought to the
+                                     // front)
+void HostLeaveToParent(int parent);  // in a forked child: drops the instance lock and socket,
+                                     // dies with the parent (its process id)
 bool HostWritePng(const char* path, const uint16_t* rgb565, int width,
                   int height);  // a picture as PNG
-bool HostWritePngRgb(const char* path, const uint32_t* rgb, int width,
-                     int height);  // pixels 0xRRGGBB
+bool HostWritePngRgb(FILE* file, const uint32_t* rgb, int width,
+                     int height);  // pixels 0xRRGGBB, into a file it closes

@@ -15,6 +15,7 @@
 #include "screens/high_scores.h"
 #include "screens/highlight.h"
 #include "screens/items.h"
+#include "screens/score_file.h"
 
 constexpr int KeyRows = 4;            // rows of character keys
 constexpr int GridX = 40;             // column of the first key's glyph

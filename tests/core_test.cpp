@@ -88,7 +88,7 @@ const std::map<std::string, std::set<std::string>> MayInclude = {
     {"game", {"core", "gfx", "game"}},
     {"screens", {"core", "gfx", "game", "screens"}},
     {"app", {"core", "gfx", "game", "screens", "app", "platform"}},
-    {"platform", {"platform"}},
+    {"platform", {"core", "platform"}},
     {"tools", {"core", "tools"}},
 };
 

@@ -15,6 +15,7 @@
 
 #include "core/globals.h"
 #include "screens/high_scores.h"
+#include "screens/score_file.h"
 
 namespace fs = std::filesystem;
 
@@ -182,4 +183,28 @@ TEST(HighScores, AFailedSaveLeavesTheOldFileWholeAndTheGameRunning) {
     SaveHighScores();
     EXPECT_EQ(fs::file_size(t.path / "a" / "b" / "Mhighscore.dat"), 200u)
         << "missing folders are made";
+}
+
+// A score file linked by the player stays a link to a file that keeps its mode; what saves killed
+// mid-write left goes with the next save, a running game's temporary file stays.
+TEST(HighScores, ASaveKeepsTheLinkAndTheModeAndClearsWhatKilledSavesLeft) {
+    ScoreFolder t;
+    const fs::path real = t.path / "kept" / "scores";
+    fs::create_directory(t.path / "kept");
+    std::ofstream(real) << "old";
+    fs::permissions(real, fs::perms(0640));
+    fs::create_symlink("kept/scores", t.path / "Mhighscore.dat");
+    pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const fs::path stale = real.string() + "." + std::to_string(gone) + ".tmp";
+    const fs::path running = real.string() + "." + std::to_string(getppid()) + ".tmp";
+    std::ofstream(stale) << "torn";
+    std::ofstream(running) << "being written";
+    SaveHighScores();
+    EXPECT_TRUE(fs::is_symlink(t.path / "Mhighscore.dat"));
+    EXPECT_EQ(t.File(), TableBytes());
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
 }
