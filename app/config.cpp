@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "app/launch_options.h"
-#include "core/read_file.h"
+#include "core/files.h"
 #include "platform/panel.h"
 
 constexpr int ConfigLineMax = 512;  // characters a line may hold

@@ -11,10 +11,10 @@
 #include <iterator>
 
 #include "app/options.h"
+#include "core/files.h"
 #include "core/globals.h"
 #include "core/pictures.h"
 #include "core/random.h"
-#include "core/read_file.h"
 #include "game/level.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"

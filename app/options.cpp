@@ -32,6 +32,9 @@ static const char Usage[] =
     "                       comma-separated ('Space,Left Ctrl')\n"
     "  --config FILE        settings file instead of the usual one (a headless run reads\n"
     "                       none without it); the command line wins over the file\n"
+    "  --no-resume          start at the menu; a suspended run stays put away\n"
+    "  --resume FILE        suspend file to resume from and put a run away in (headless runs\n"
+    "                       use one only when named)\n"
     "  --seed N             random seed instead of the clock\n"
     "  --input FILE         play an input script\n"
     "  --record FILE        record seed and input of this run\n"
@@ -59,9 +62,9 @@ static bool ParseNumber(const char* text, long low, long high, long* out) {
 
 // Options followed by a value.
 static bool ValueTaken(const char* option) {
-    static const char* const Taking[] = {"--data",   "--scale",      "--display",    "--audio",
-                                         "--seed",   "--input",      "--record",     "--play",
-                                         "--frames", "--dump-state", "--screenshot", "--config"};
+    static const char* const Taking[] = {
+        "--data",   "--scale", "--display", "--audio",      "--seed",       "--input", "--record",
+        "--resume", "--play",  "--frames",  "--dump-state", "--screenshot", "--config"};
     for (const char* name : Taking)
         if (!strcmp(option, name)) return true;
     return !strncmp(option, "--key-", 6);
@@ -145,6 +148,10 @@ int ParseOptions(int argc, char** argv) {
             Options.host.gamepad = true;
             continue;
         }
+        if (!strcmp(a, "--no-resume")) {
+            Options.noResume = true;
+            continue;
+        }
         if (!strcmp(a, "--no-gamepad")) {
             Options.host.gamepad = false;
             continue;
@@ -177,6 +184,8 @@ int ParseOptions(int argc, char** argv) {
             value(&Options.inputFile);
         else if (!strcmp(a, "--record"))
             value(&Options.recordFile);
+        else if (!strcmp(a, "--resume"))
+            value(&Options.resumeFile);
         else if (!strcmp(a, "--play"))
             value(&Options.playFile);
         else if (!strcmp(a, "--dump-state"))

@@ -13,6 +13,7 @@
 #include "app/input_events.h"
 #include "app/options.h"
 #include "app/script.h"
+#include "app/suspend.h"
 #include "core/globals.h"
 #include "platform/host.h"
 
@@ -62,7 +63,8 @@ bool OpenRecording() {
     return true;
 }
 
-// The recording starts with the seed the run really uses: the clock's, unless one was given.
+// The recording starts with the seed the run really uses (the clock's, unless one was given),
+// and the state of a run it resumes.
 void StartRecording() {
     if (!RecordFile) return;
     if (!Options.haveSeed) {
@@ -70,6 +72,9 @@ void StartRecording() {
         Options.seed = HostSeedTicks();
     }
     WriteRecordingHeader(RecordFile, Options.seed);
+    size_t resumed = 0;
+    const uint8_t* bytes = PendingRunBytes(&resumed);
+    if (resumed) WriteRecordingResume(RecordFile, bytes, resumed);
     RecordInputTo(RecordFile);
 }
 

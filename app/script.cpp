@@ -5,14 +5,16 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "core/files.h"
 #include "core/globals.h"
-#include "core/read_file.h"
 
 ScriptEvent ScriptEvents[ScriptCapacity];  // the loaded script, in frame order
 int ScriptEventCount = 0;                  // events in ScriptEvents
 int ScriptNextEvent = 0;                   // index of the next event to deliver
 bool ScriptHasSeed = false;                // a recording was loaded
 uint32_t ScriptSeed = 0;                   // its seed
+uint8_t ScriptResume[ScriptResumeMax];     // the suspend file of the run a recording resumes
+size_t ScriptResumeSize = 0;               // its bytes; 0 when the recording starts at the menu
 
 static const char VersionWord[] = "murko-recording";  // first word of a recording
 
@@ -32,6 +34,7 @@ void ClearScript() {
     ScriptNextEvent = 0;
     ScriptHasSeed = false;
     ScriptSeed = 0;
+    ScriptResumeSize = 0;
 }
 
 // Strict decimal: an optional '-', digits only, inside low..high.
@@ -111,6 +114,40 @@ static bool ParseSeedLine(LineReader* r, char** words, int count) {
         return Fail(r, "bad seed \"%s\" (expected 0..4294967295)", words[1]);
     ScriptHasSeed = true;
     ScriptSeed = uint32_t(seed);
+    return true;
+}
+
+static const char Base64Digits[] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";  // value = index
+constexpr int ResumeLineBytes = 54;  // bytes a resume line carries: 72 base-64 digits
+
+static int Base64Value(char c) {
+    const char* at = c ? strchr(Base64Digits, c) : nullptr;
+    return at ? int(at - Base64Digits) : -1;
+}
+
+// One group of four digits ('=' pads the last) to up to three bytes of ScriptResume.
+static bool TakeBase64Group(const char* group) {
+    int v[4], bytes = 3;
+    for (int i = 0; i < 4; i++) {
+        v[i] = group[i] == '=' && i >= 2 ? 0 : Base64Value(group[i]);
+        if (group[i] == '=' && i >= 2) bytes = bytes < i - 1 ? bytes : i - 1;
+        if (v[i] < 0) return false;
+    }
+    if (ScriptResumeSize + size_t(bytes) > ScriptResumeMax) return false;
+    uint32_t all = uint32_t(v[0] << 18 | v[1] << 12 | v[2] << 6 | v[3]);
+    for (int i = 0; i < bytes; i++) ScriptResume[ScriptResumeSize++] = uint8_t(all >> (16 - 8 * i));
+    return true;
+}
+
+// "resume DIGITS": base-64 bytes of the suspend file of the run the recording starts from.
+static bool ParseResumeLine(LineReader* r, char** words, int count) {
+    if (!r->recording || !ScriptHasSeed || r->lastFrame != StartUpFrame || ScriptEventCount)
+        return Fail(r, "resume lines belong in a recording, after its seed line");
+    size_t length = count == 2 ? strlen(words[1]) : 0;
+    if (length == 0 || length % 4) return Fail(r, "a resume line is \"resume DIGITS\"");
+    for (size_t at = 0; at < length; at += 4)
+        if (!TakeBase64Group(words[1] + at)) return Fail(r, "bad or too many resume digits");
     return true;
 }
 
@@ -202,6 +239,7 @@ static bool ParseLine(LineReader* r, char* text) {
     if (count == 0) return true;
     if (count > 5) return Fail(r, "unexpected text after the event");
     if (strcmp(words[0], "seed") == 0) return ParseSeedLine(r, words, count);
+    if (strcmp(words[0], "resume") == 0) return ParseResumeLine(r, words, count);
     if (strcmp(words[0], VersionWord) == 0)
         return Fail(r, "a version line belongs only at the top of a recording");
     return ParseEventLine(r, words, count);
@@ -321,6 +359,22 @@ void WriteRecordingHeader(FILE* f, uint32_t seed) {
         "# it to the game before the first frame.\n"
         "seed %u\n",
         VersionWord, RecordingVersion, seed);
+}
+
+void WriteRecordingResume(FILE* f, const uint8_t* bytes, size_t size) {
+    fputs("# The run this recording starts from, as its suspend file (base 64):\n", f);
+    for (size_t line = 0; line < size; line += ResumeLineBytes) {
+        fputs("resume ", f);
+        for (size_t at = line; at < size && at < line + ResumeLineBytes; at += 3) {
+            size_t n = size - at < 3 ? size - at : 3;
+            uint32_t all = uint32_t(bytes[at]) << 16;
+            if (n > 1) all |= uint32_t(bytes[at + 1]) << 8;
+            if (n > 2) all |= bytes[at + 2];
+            for (size_t i = 0; i < 4; i++)
+                fputc(i <= n ? Base64Digits[(all >> (18 - 6 * i)) & 63] : '=', f);
+        }
+        fputc('\n', f);
+    }
 }
 
 // "F type CODE", with what the code stands for as a comment.

@@ -11,7 +11,9 @@
 // pumps). Frames never go down from one line to the next.
 //
 // A recording is a script that begins with the line "murko-recording 1" and then, before its
-// first event, a line "seed N" giving the random seed of the run.
+// first event, a line "seed N" giving the random seed of the run. A recording of a resumed run
+// follows the seed line with "resume DIGITS" lines: together, in base 64, the bytes of the
+// suspend file it resumed (app/suspend.cpp), so that it replays from the same state.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +41,11 @@ struct ScriptEvent {
 extern ScriptEvent ScriptEvents[ScriptCapacity];  // the loaded script, in frame order
 extern int ScriptEventCount;                      // events in ScriptEvents
 extern int ScriptNextEvent;                       // index of the next event to deliver
-extern bool ScriptHasSeed;   // a recording was loaded: ScriptSeed holds its seed
-extern uint32_t ScriptSeed;  // the seed line of the loaded recording
+extern bool ScriptHasSeed;                     // a recording was loaded: ScriptSeed holds its seed
+extern uint32_t ScriptSeed;                    // the seed line of the loaded recording
+constexpr size_t ScriptResumeMax = 1 << 20;    // bytes the resume lines may carry
+extern uint8_t ScriptResume[ScriptResumeMax];  // the suspend file a recording resumes
+extern size_t ScriptResumeSize;                // its bytes, 0 for none
 
 void ClearScript();  // forgets any loaded script
 
@@ -61,5 +66,7 @@ HostEvent HostEventFromScript(const ScriptEvent& event);
 // KeyList button, B, C and Start, pen-downs off the screen and typed codes outside CODE's range.
 bool ScriptEventFromHost(const HostEvent& event, int32_t frame, ScriptEvent* out);
 
-void WriteRecordingHeader(FILE* f, uint32_t seed);         // version line, format notes, seed line
-void WriteScriptEvent(FILE* f, const ScriptEvent& event);  // one event line
+void WriteRecordingHeader(FILE* f, uint32_t seed);  // version line, format notes, seed line
+void WriteScriptEvent(FILE* f, const ScriptEvent& event);
+void WriteRecordingResume(FILE* f, const uint8_t* bytes,
+                          size_t size);  // the resume lines  // one event line

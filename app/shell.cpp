@@ -13,6 +13,7 @@
 #include "app/script.h"
 #include "app/sound_startup.h"
 #include "app/state_dump.h"
+#include "app/suspend.h"
 #include "core/globals.h"
 #include "core/input.h"
 #include "core/sound.h"
@@ -20,6 +21,9 @@
 #include "platform/host.h"
 
 constexpr uint32_t FeedStepMs = 2;  // longest rest while the sound driver must be fed from here
+
+static std::string SuspendPath;     // where a run is put away and found again; "" for nowhere
+static bool SuspendOnDisk = false;  // that file holds this session's run, taken up or saved
 
 // Reads --input or --play; false (after a message) stops the program.
 static bool LoadInputScript() {
@@ -35,7 +39,34 @@ static bool LoadInputScript() {
         Options.haveSeed = true;
         Options.seed = ScriptSeed;
     }
+    const char* why = nullptr;
+    if (ScriptResumeSize && !CheckRunBytes(ScriptResume, ScriptResumeSize, &why)) {
+        fprintf(stderr, "murko: %s: the run it resumes cannot be taken up: %s\n",
+                Options.playFile.c_str(), why);
+        return false;
+    }
     return true;
+}
+
+// A windowed game keeps its run beside the score file; a headless run, or a replay, only in the
+// file --resume names; --no-resume leaves every suspend file alone.
+static void FindSuspendedRun() {
+    SuspendPath.clear();
+    SuspendOnDisk = false;
+    if (Options.noResume || ScriptResumeSize) return;
+    if (!Options.resumeFile.empty())
+        SuspendPath = Options.resumeFile;
+    else if (!Options.headless && Options.playFile.empty())
+        SuspendPath = G.ProgramFolder + SuspendFileName;
+    SuspendOnDisk = !SuspendPath.empty() && LoadRunFile(SuspendPath);
+}
+
+// The run found at start-up comes back where it was, with its music; a window shows it paused.
+static void TakeUpSuspendedRun() {
+    if (!RunPending()) return;
+    TakeUpRun();
+    SwitchMusic(G.GameMusic);
+    if (PauseAllowed()) PauseGame();
 }
 
 // The panel's layout and the host's keys, once the host is open.
@@ -51,7 +82,6 @@ static void PresentAndPump() { PumpMessages(1); }
 
 // Loading, the first level and the menu; then the taps that came meanwhile are thrown away.
 static void LoadGame() {
-    BuildDataPaths();
     InitSound(PresentAndPump);
     LoadResources();
     ClearBackBuffer(0);
@@ -74,11 +104,14 @@ int GameStart(int argc, char** argv, const HostBackend* windowBackend) {
     TakeDisplayProperties();
     G.TapConsumed = 1;
     G.ALatch = 0;
+    BuildDataPaths();
+    FindSuspendedRun();
     StartRecording();
     BeginScriptedInput(!Options.playFile.empty());
     StartFrameTimer();
     LoadGame();
     AllowPause(!Options.headless);
+    TakeUpSuspendedRun();
     return -1;
 }
 
@@ -103,7 +136,15 @@ bool GameStep() {
     StartFrameTimer();
     if (G.QuitRequested == 1 || FrameLimitReached()) return false;
     RunFrame();
+    if (SuspendOnDisk && !RunInProgress()) {  // the run ended: nothing is left to take up
+        ForgetRunFile(SuspendPath);
+        SuspendOnDisk = false;
+    }
     return true;
+}
+
+void GameSuspend() {
+    if (!SuspendPath.empty() && RunInProgress()) SuspendOnDisk = SaveRunFile(SuspendPath);
 }
 
 // Not due: rest until the frame is, waking often enough to feed a mixer that needs it.
@@ -132,6 +173,7 @@ static void WriteRunOutputs() {
 int GameStop() {
     if (GamePaused()) ResumeGame();
     AllowPause(false);
+    GameSuspend();
     WriteRunOutputs();
     ShutdownSound();
     FreeResources();

@@ -14,8 +14,8 @@
 
 #include "app/frame_timer.h"
 #include "app/options.h"
+#include "core/files.h"
 #include "core/globals.h"
-#include "core/read_file.h"
 #include "core/sound.h"
 #include "platform/host.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/read_file.h"
+#include "core/files.h"
 
 constexpr int MaxTargaWidth = 240;  // widest picture of the game; rows are read one at a time
 

@@ -12,7 +12,7 @@
 #include <ctime>
 #include <vector>
 
-#include "core/read_file.h"
+#include "core/files.h"
 #include "platform/host.h"
 #include "platform/pointer_map.h"
 

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/files.h"
 #include "core/globals.h"
 #include "screens/high_scores.h"
 #include "screens/score_file.h"
@@ -157,9 +158,9 @@ TEST(HighScores, AFailedSaveLeavesTheOldFileWholeAndTheGameRunning) {
     InsertHighScore(500, name);
     const std::string table = TableBytes();
     testing::internal::CaptureStderr();
-    ScoreFileWrite = HalfThenDiskFull;
+    SaveFileWrite = HalfThenDiskFull;
     SaveHighScores();
-    ScoreFileWrite = write;
+    SaveFileWrite = write;
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(t.File(), old) << "disk full after half the table";
     EXPECT_NE(said.find("No space left"), std::string::npos) << said;
