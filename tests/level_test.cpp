@@ -117,23 +117,6 @@ TEST(Level, BuildResetsTheLevelStateAndKeepsTheRest) {
         << "stale occupancy";
 }
 
-TEST(Level, NewGameStartsTheRunAtLevelOne) {
-    G.ScreenState = ScreenHighScores;
-    G.Level = 8;
-    G.Score = G.Energy = G.HeroFrame = G.HeroFrameTimer = G.HeroDirection = G.MapView =
-        G.FightPhase = 3;
-    G.MazeWidth = 7;
-    Srand(21);
-    NewGame();
-    const int got[] = {G.ScreenState,    G.Level,         G.Score,   G.Energy,     G.HeroFrame,
-                       G.HeroFrameTimer, G.HeroDirection, G.MapView, G.FightPhase, G.MazeWidth};
-    const int want[] = {ScreenGame, 0, 0, 135, 5, 0, 0, 0, 0, 20};
-    for (int i = 0; i < 10; i++) EXPECT_EQ(got[i], want[i]) << "field " << i;
-    const std::vector<int8_t> grid(G.MazeGrid, G.MazeGrid + MazeCells);
-    Build(0, 21);  // the level is the one BuildLevel makes from the same seed
-    EXPECT_EQ(0, memcmp(grid.data(), G.MazeGrid, MazeCells));
-}
-
 // Each fixture holds the grid rows, the spider table, the hero cell and the next random number
 // after the build, for one seed and level; set MURKO_WRITE_GOLDEN=1 to write them afresh.
 TEST(Level, GoldenLevels) {
