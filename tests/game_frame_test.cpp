@@ -1,5 +1,5 @@
-// The game frame: walking and pickups, fights from contact to game over, map key, taps, probe
-// pixels, golden runs.
+// The game frame: walking and pickups, fights from contact to game over, and the map's spider
+// pass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -37,13 +37,12 @@ void Build(const char* row, uint32_t seed = 1) {
     Srand(seed);
 }
 
-// Holds the keys named in a string of l r u d and presses A for an 'a'.
+// Holds the keys named in a string of l r u d.
 void Hold(const char* keys) {
     G.LeftDown = strchr(keys, 'l') != nullptr;
     G.RightDown = strchr(keys, 'r') != nullptr;
     G.UpDown = strchr(keys, 'u') != nullptr;
     G.DownDown = strchr(keys, 'd') != nullptr;
-    if (strchr(keys, 'a')) G.ALatch = 1;
 }
 
 void Frames(int count, const char* keys = "") {
@@ -153,31 +152,6 @@ TEST(GameFrame, SpiderBitesAndGameOver) {
         EXPECT_EQ(G.ScreenState, screen);
         EXPECT_EQ(G.FightPhase, screen == ScreenGame);
         EXPECT_EQ(G.EnteredNameLength, screen == ScreenNewHighScore ? 0 : 3);
-    }
-}
-
-TEST(GameFrame, MapKeyAndTapsDuringAFight) {
-    Build("#.H0#");
-    for (Frames(1, "a"); G.FightPhase != 0; Frames(1))
-        ASSERT_EQ(G.ALatch, 1) << "A waits for the fight's end";
-    Frames(12);
-    EXPECT_EQ(G.MapView, 1) << "the latched press, and the map stays";
-    Frames(1, "l");
-    EXPECT_EQ(G.MapView, 0) << "a direction key taken";
-    const int taps[][4] = {
-        // x, y, screen, sound
-        {225, 15, ScreenMainMenu, 1}, {224, 5, ScreenGame, 1},   {230, 16, ScreenGame, 1},
-        {224, 303, ScreenGame, 0},    {223, 319, ScreenGame, 1},
-    };
-    for (const auto& [x, y, screen, sound] : taps) {
-        Build("#.H0#");
-        Frames(2);
-        G.TapConsumed = 0;
-        G.TapPosX = x;
-        G.TapPosY = y;
-        GameFrame();
-        EXPECT_EQ(G.ScreenState, screen) << "tap at " << x << "," << y;
-        EXPECT_EQ(G.SoundOn, sound) << "tap at " << x << "," << y;
     }
 }
 
