@@ -62,13 +62,14 @@ TEST(Config, EveryLineGoodOrToldAndSkipped) {
 TEST(Config, TheCommandLineWinsOverTheFile) {
     Home home;
     home.Write(".config/murko/murko.conf", "scale = 5\n");
-    home.Write("own.conf", "scale = 3\nmute = yes\ndisplay = gray2\n");
+    home.Write("own.conf", "scale = 3\nmute = yes\ndisplay = gray2\nkey-left = W\n");
     const std::string own = (home.path / "own.conf").string();
     Parse({"murko", "--scale", "2", "--config", own, "--no-mute"});
     EXPECT_EQ(Options.host.scale, 2);
     EXPECT_FALSE(Options.mute);
     EXPECT_EQ(Options.host.display, DisplayGray2)
         << "the file's, where the command line says nothing";
+    EXPECT_EQ(Options.host.keys[2][0], 26) << "left on W, SDL's scancode 26";
     const std::pair<std::vector<std::string>, int> scales[] = {
         {{"murko"}, 5},
         {{"murko", "--headless"}, 0},

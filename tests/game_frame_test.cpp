@@ -64,13 +64,15 @@ const int DrawsBeforeRound = 3;  // the spider's picture and two fight clouds
 
 }  // namespace
 
+// Past the middle of the view the camera follows the walking dog.
 TEST(GameFrame, AHeldKeyWalksOneCellEveryTenFrames) {
-    Build("#H.......#");
+    Build("#H.........#");
     Hold("r");
-    for (int frame = 1; frame <= 60; frame++) {
+    for (int frame = 1; frame <= 70; frame++) {
         GameFrame();
         ASSERT_EQ(G.HeroX, 18 + 2 * frame) << "frame " << frame;
     }
+    EXPECT_EQ(G.CameraX, 16);
 }
 
 TEST(GameFrame, Pickups) {
@@ -103,6 +105,10 @@ TEST(GameFrame, Pickups) {
         EXPECT_EQ(G.ScreenState, c.screen);
         EXPECT_EQ(G.Level, c.screen == ScreenLevelComplete);
     }
+    Build("#pH..");
+    G.PoisonCarried = 1;
+    Frames(1, "l");
+    EXPECT_EQ(G.Score, 0) << "one poison carried at a time";
 }
 
 TEST(GameFrame, FightsStartOnContactAndRunInSlotOrder) {
@@ -117,12 +123,14 @@ TEST(GameFrame, FightsStartOnContactAndRunInSlotOrder) {
     }
     Build("#.H0#", SeedForRound(DrawsBeforeRound, true, 3));
     G.SpiderTable[0].strength = 1;
+    G.PoisonCarried = 1;
     Frames(2);
     EXPECT_EQ(G.Score, 0) << "no round in the two frames after contact";
     EXPECT_EQ(G.Energy, MaxEnergy) << "no round in the two frames after contact";
     Frames(1);
     EXPECT_EQ(G.Score, 3) << "the first round, a killing bite counted in full";
     EXPECT_EQ(G.FightPhase, 0) << "the spider beaten";
+    EXPECT_EQ(G.PoisonCarried, 0) << "the poison used up";
     Build("#3H1#");  // both cells are dead ends beside the hero's: the spiders stay in contact
     std::string order;
     for (int frame = 0; frame < 3000; frame++) {
@@ -198,4 +206,13 @@ TEST(GameFrame, AContactInTheMapKeepsTheMapPicture) {
     Rand();
     Rand();
     EXPECT_EQ(after, G.RandomState) << "two pictures drawn at random";
+    for (const int16_t x : {655, 675}) {  // the map's window: 250 pixels beyond the dog's box
+        Build("H");
+        G.MazeWidth = G.MazeHeight = 40;
+        G.HeroX = G.HeroY = 400;
+        G.MapView = 1;
+        G.SpiderTable[0] = {x, 400, 0, 1, 5, 30};
+        GameFrame();
+        EXPECT_EQ(G.RandomState == 1u, x > 670) << "a picture drawn for a spider at " << x;
+    }
 }
