@@ -87,3 +87,16 @@ TEST(Art, ToolWritesEverythingAndNamesABadSource) {
         EXPECT_EQ(Said(errors, name), std::pair(1, true)) << errors;
     }
 }
+
+// Every file the tools wrote, by its hash: a change to a tool or a source shows here first.
+TEST(Art, TheBuiltDataMatchesItsGolden) {
+    std::set<std::string> lines;
+    for (const char* sub : {"Graph", "Sound"})
+        for (const auto& entry : fs::directory_iterator(MURKO_BINARY_DIR "/" + std::string(sub)))
+            if (entry.path().filename().string()[0] != '.')
+                lines.insert(std::string(sub) + "/" + entry.path().filename().string() + " " +
+                             Hash(ReadFile(entry.path())) + "\n");
+    std::string got;
+    for (const std::string& line : lines) got += line;
+    ExpectGolden("data.txt", got);
+}

@@ -7,18 +7,6 @@
 
 #include "tests/test_support.h"
 
-namespace {
-
-std::string Hash(const std::string& bytes) {  // FNV-1a, 64 bits, in hex
-    uint64_t hash = 1469598103934665603u;
-    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211u;
-    char text[17];
-    snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    return text;
-}
-
-}  // namespace
-
 TEST(Scenario, EveryScriptEndsAsItsGoldenAndItsRecordingReplays) {
     const std::set<fs::path> scripts(fs::directory_iterator(MURKO_SOURCE_DIR "/tests/scenarios"),
                                      {});

@@ -69,6 +69,15 @@ inline int Shell(const std::string& command, std::string* out) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// FNV-1a of bytes, 64 bits, in hex.
+inline std::string Hash(const std::string& bytes) {
+    uint64_t hash = 1469598103934665603u;
+    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211u;
+    char text[17];
+    snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
 // got against the golden file tests/golden/NAME, or written there when MURKO_WRITE_GOLDEN is set.
 inline void ExpectGolden(const std::string& name, const std::string& got) {
     const fs::path golden = fs::path(MURKO_SOURCE_DIR) / "tests" / "golden" / name;
