@@ -86,6 +86,7 @@ void MainLoop() {
     LoadResources();
     ClearBackBuffer(0);
     while (StylusTapped()) PumpMessages(1);
+    G.FrameStartTick = HostTicks() - FrameGateMs - 1;  // the first frame is due once loaded
     RunFrames();
     FinishRun();
     ShutdownSound();
