@@ -78,16 +78,3 @@ TEST(Maze, EveryMazeIsATreeOverAllRoomsInsideFixedWalls) {
         }
     }
 }
-
-TEST(Maze, AtMostOneRoomKeepsOnlyTheStartCell) {
-    const int sizes[][2] = {{2, 2}, {3, 3},  {1, 1},   {2, 1},
-                            {0, 0}, {40, 1}, {-4, 20}, {20, -30000}};
-    for (const auto& s : sizes) {
-        SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1]);
-        Generate(s[0], s[1], 5);
-        for (int x = 0; x < MazeStride; x++)
-            for (int y = 0; y < MazeStride; y++)
-                ASSERT_EQ(At(x, y), x == 0 && y == 0 && Inside(0, 0) ? CellOpen : CellWall)
-                    << x << "," << y;
-    }
-}

@@ -59,6 +59,15 @@ struct TestFolder {
     }
 };
 
+// A shell command's exit status, with what it printed on stdout and stderr in out.
+inline int Shell(const std::string& command, std::string* out) {
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    out->clear();
+    for (int c; pipe && (c = fgetc(pipe)) != EOF;) *out += char(c);
+    const int status = pipe ? pclose(pipe) : -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // A number field of a state dump, -1 when missing.
 inline long Field(const std::string& dump, const std::string& name) {
     const size_t at = dump.find("\"" + name + "\": ");
