@@ -30,7 +30,7 @@ if [ -z "${1:-}" ]; then
   desktop-file-validate dist/murko.desktop
   appstreamcli validate --no-net "$dir"/*.metainfo.xml >/dev/null
   for option in $("$dir/murko" --help | grep -o -- '--[a-z0-9-]*' | sort -u); do
-    sed 's/\\-/-/g' dist/murko.6 | grep -q -- "$option" || { echo "murko.6 lacks $option" >&2; exit 1; }
+    sed 's/\\-/-/g' dist/murko.6 | grep -- "$option" >/dev/null || { echo "murko.6 lacks $option" >&2; exit 1; }
   done
 fi
 cd "$dir"
