@@ -64,7 +64,8 @@ TEST(Config, EveryLineGoodOrToldAndSkipped) {
 TEST(Config, TheCommandLineWinsOverTheFile) {
     Home home;
     home.Write(".config/murko/murko.conf", "scale = 5\n");
-    home.Write("own.conf", "scale = 3\nmute = yes\ndisplay = gray2\nrenderer = opengl\n");
+    home.Write("own.conf",
+               "scale = 3\nmute = yes\ndisplay = gray2\nkey-left = W, Left\nrenderer = opengl\n");
     const std::string own = (home.path / "own.conf").string();
     Parse({"murko", "--scale", "2", "--config", own, "--no-mute", "--renderer", "opengles2"});
     EXPECT_EQ(Options.host.scale, 2);
@@ -72,6 +73,8 @@ TEST(Config, TheCommandLineWinsOverTheFile) {
     EXPECT_FALSE(Options.mute);
     EXPECT_EQ(Options.host.display, DisplayGray2)
         << "the file's, where the command line says nothing";
+    EXPECT_EQ(Options.host.keys[2][0], 26) << "left on W, SDL's scancode 26";
+    EXPECT_EQ(Options.host.keys[2][1], 80) << "and on the left arrow";
     const std::pair<std::vector<std::string>, int> scales[] = {
         {{"murko"}, 5},
         {{"murko", "--headless"}, 0},
