@@ -39,6 +39,9 @@ static bool SetFullscreen(const char* value, LaunchOptions* o) {
 static bool SetDisplay(const char* value, LaunchOptions* o) {
     return PanelParseMode(value, &o->host.display);
 }
+static bool SetRenderer(const char* value, LaunchOptions* o) {
+    return HostParseRenderer(value, &o->host.renderer);
+}
 static bool SetMute(const char* value, LaunchOptions* o) { return ParseYesNo(value, &o->mute); }
 static bool SetGamepad(const char* value, LaunchOptions* o) {
     return ParseYesNo(value, &o->host.gamepad);
@@ -87,6 +90,7 @@ static const Setting Settings[] = {
     {"scale", SetScale, "a whole number 1..16"},
     {"fullscreen", SetFullscreen, "yes or no"},
     {"display", SetDisplay, "rgb565, rgb565-512, rotated, flipped, gray2 or gray4"},
+    {"renderer", SetRenderer, "software, opengl or opengles2"},
     {"mute", SetMute, "yes or no"},
     {"gamepad", SetGamepad, "yes or no"},
     {"key-up", SetKeyUp, "one to four key names, comma-separated"},

@@ -24,6 +24,7 @@ static const char Usage[] =
     "  --fullscreen         start in fullscreen (Alt+Enter or F11 toggles)\n"
     "  --windowed           never fullscreen\n"
     "  --display MODE       emulated panel: rgb565, rgb565-512, rotated, flipped, gray2, gray4\n"
+    "  --renderer NAME      how the window is drawn: software (default), opengl, opengles2\n"
     "  --audio DRIVER       libmikmod driver: sdl, pulseaudio, alsa, nosound, wav, ...\n"
     "  --mute, --no-mute    start with sound off, or on\n"
     "  --gamepad, --no-gamepad  let gamepads press the buttons, or not\n"
@@ -45,8 +46,9 @@ static const char Usage[] =
     "  --screenshot FILE    write the last frame as PNG\n"
     "  --help, --version\n"
     "Settings: $XDG_CONFIG_HOME/murko/murko.conf (else ~/.config/murko/murko.conf), lines\n"
-    "  'scale = 3', 'fullscreen = yes', 'display = gray4', 'mute = no', 'gamepad = yes',\n"
-    "  'key-a = Space, Left Ctrl' (key-up, key-down, key-left, key-right, key-a).\n"
+    "  'scale = 3', 'fullscreen = yes', 'display = gray4', 'renderer = opengl', 'mute = no',\n"
+    "  'gamepad = yes', 'key-a = Space, Left Ctrl' (key-up, key-down, key-left, key-right,\n"
+    "  key-a).\n"
     "While playing: P or Esc pauses, F11 or Alt+Enter fullscreen, F12 saves a screenshot.\n";
 
 static_assert(ScriptBytesMax == 32L << 20, "the usage names the size limit of a script");
@@ -62,9 +64,10 @@ static bool ParseNumber(const char* text, long low, long high, long* out) {
 
 // Options followed by a value.
 static bool ValueTaken(const char* option) {
-    static const char* const Taking[] = {
-        "--data",   "--scale", "--display", "--audio",      "--seed",       "--input", "--record",
-        "--resume", "--play",  "--frames",  "--dump-state", "--screenshot", "--config"};
+    static const char* const Taking[] = {"--data",   "--scale",   "--display",    "--audio",
+                                         "--seed",   "--input",   "--record",     "--resume",
+                                         "--play",   "--frames",  "--dump-state", "--screenshot",
+                                         "--config", "--renderer"};
     for (const char* name : Taking)
         if (!strcmp(option, name)) return true;
     return !strncmp(option, "--key-", 6);
@@ -172,6 +175,9 @@ int ParseOptions(int argc, char** argv) {
             i++;
         } else if (!strcmp(a, "--display")) {
             if (!PanelParseMode(v, &Options.host.display)) return Fail("unknown display", v);
+            i++;
+        } else if (!strcmp(a, "--renderer")) {
+            if (!HostParseRenderer(v, &Options.host.renderer)) return Fail("unknown renderer", v);
             i++;
         } else if (!strncmp(a, "--key-", 6)) {
             const char* why = nullptr;

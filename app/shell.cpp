@@ -110,6 +110,7 @@ int GameStart(int argc, char** argv, const HostBackend* windowBackend) {
     BeginScriptedInput(!Options.playFile.empty());
     StartFrameTimer();
     LoadGame();
+    G.FrameStartTick = HostTicks() - FrameGateMs - 1;  // the first frame is due once loaded
     AllowPause(!Options.headless);
     TakeUpSuspendedRun();
     return -1;

@@ -1,6 +1,8 @@
-// Cost of presenting one frame on each kind of panel, beside a plain copy of the back buffer.
+// Cost of presenting one frame on each kind of panel, beside a plain copy of the back buffer;
+// "--frames PANEL N" presents N frames on that panel ("rgb565", "gray4", ...) and exits.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/present.h"
@@ -28,7 +30,8 @@ static void BM_Copy(benchmark::State& state) {
     }
 }
 
-static void BM_Present(benchmark::State& state, HostDisplayMode mode) {
+// The headless panel of a mode, as the game sets it up, and a busy back buffer.
+static void OpenPanel(HostDisplayMode mode) {
     HostUse(HeadlessBackend());
     HostOpen(HostConfig{mode, 1, false, true});
     HostDisplayProperties p = HostGetDisplayProperties();
@@ -36,6 +39,10 @@ static void BM_Present(benchmark::State& state, HostDisplayMode mode) {
     G.DisplayXPitch = p.xPitch;
     G.DisplayYPitch = p.yPitch;
     FillBackBuffer();
+}
+
+static void BM_Present(benchmark::State& state, HostDisplayMode mode) {
+    OpenPanel(mode);
     for (auto _ : state) {
         PresentFrame();
         benchmark::DoNotOptimize(PanelMemory());
@@ -52,4 +59,17 @@ BENCHMARK_CAPTURE(BM_Present, rotated, DisplayRotated);
 BENCHMARK_CAPTURE(BM_Present, flipped, DisplayFlipped);
 BENCHMARK_CAPTURE(BM_Present, gray4, DisplayGray4);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    HostDisplayMode mode;
+    if (argc == 4 && strcmp(argv[1], "--frames") == 0 && PanelParseMode(argv[2], &mode)) {
+        OpenPanel(mode);
+        for (long i = strtol(argv[3], nullptr, 10); i > 0; i--) PresentFrame();
+        HostClose();
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

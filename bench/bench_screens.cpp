@@ -1,7 +1,9 @@
 // Speed of one frame of each front-end screen, with the real pictures and font, beside a
 // 153,600-byte copy; run from the build folder (the pictures are looked for beside the program).
+// "--frames SCREEN PAGE N" draws N frames of one screen (a ScreenState number) and exits.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/main_loop.h"
@@ -19,14 +21,18 @@ static void LoadOnce() {
     loaded = true;
 }
 
-// One frame of the screen range(0) names (a ScreenState), no input; range(1) is the help page.
+// One frame of a screen (a ScreenState) with no input; page is the help page.
+static void DrawScreen(int screen, int page) {
+    G.TapConsumed = 1;
+    G.HelpPage = int16_t(page);
+    G.ScreenState = int8_t(screen);
+    RunScreenHandler();
+}
+
 static void BM_ScreenFrame(benchmark::State& state) {
     LoadOnce();
-    G.TapConsumed = 1;
-    G.HelpPage = int16_t(state.range(1));
     for (auto _ : state) {
-        G.ScreenState = int8_t(state.range(0));
-        RunScreenHandler();
+        DrawScreen(int(state.range(0)), int(state.range(1)));
         benchmark::DoNotOptimize(G.BackBuffer);
         benchmark::ClobberMemory();
     }
@@ -43,4 +49,16 @@ BENCHMARK(BM_ScreenFrame)
     ->Args({ScreenHelp, 1})
     ->Args({ScreenHelp, 2});
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (argc == 5 && strcmp(argv[1], "--frames") == 0) {
+        LoadOnce();
+        for (long i = strtol(argv[4], nullptr, 10); i > 0; i--)
+            DrawScreen(atoi(argv[2]), atoi(argv[3]));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 static const HostBackend* Active = nullptr;  // the backend chosen at start-up
 
@@ -22,6 +23,19 @@ void HostEndDraw() {
     Active->endDraw();
     NoteFrameShown();
 }
+
+static const char* const RendererNames[] = {"software", "opengl", "opengles2"};  // enum order
+
+bool HostParseRenderer(const char* name, HostRenderer* renderer) {
+    for (int i = 0; i < 3; i++)
+        if (!strcmp(name, RendererNames[i])) {
+            *renderer = HostRenderer(i);
+            return true;
+        }
+    return false;
+}
+
+const char* HostRendererName(HostRenderer renderer) { return RendererNames[renderer]; }
 
 void HostSetOverlay(bool on) {
     if (Active->overlay) Active->overlay(on);

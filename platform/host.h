@@ -58,15 +58,24 @@ struct HostDisplayProperties {
     int32_t yPitch;  // bytes between vertically adjacent pixels
 };
 
+// How the window draws the picture: SDL's software renderer straight into the window (the
+// default: it starts at once and stays small where OpenGL runs on a software rasteriser), or one
+// of SDL's OpenGL renderers.
+enum HostRenderer { RendererSoftware, RendererOpenGl, RendererOpenGles2 };
+
+bool HostParseRenderer(const char* name, HostRenderer* renderer);  // "software", "opengl", ...
+const char* HostRendererName(HostRenderer renderer);               // SDL's name for it
+
 constexpr int HostBoundButtons = 5;   // buttons the keyboard binds: up, down, left, right, A
 constexpr int HostKeysPerButton = 4;  // keyboard keys one button may have
 
 struct HostConfig {
-    HostDisplayMode display;  // emulated panel
-    int scale;                // window scale, 0 = largest that fits
-    bool fullscreen;          // start in desktop fullscreen
-    bool windowed;            // never fullscreen (wins over fullscreen)
-    bool gamepad = true;      // gamepads press the buttons
+    HostDisplayMode display;                   // emulated panel
+    int scale;                                 // window scale, 0 = largest that fits
+    bool fullscreen;                           // start in desktop fullscreen
+    bool windowed;                             // never fullscreen (wins over fullscreen)
+    bool gamepad = true;                       // gamepads press the buttons
+    HostRenderer renderer = RendererSoftware;  // how the window is drawn
     int16_t keys[HostBoundButtons][HostKeysPerButton] =
         {};  // scancodes per button, 0 unused; none: the usual keys
 };

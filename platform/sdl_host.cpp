@@ -63,7 +63,12 @@ static bool CreateWindow(const HostConfig& config) {
     return true;
 }
 
-static bool CreateRenderer() {
+// The renderer the player chose (SDL tries the others if it fails). The software one draws into
+// the window's own surface: SDL would otherwise keep that surface in an OpenGL texture and pay the
+// very OpenGL start-up and memory the software renderer is there to avoid.
+static bool CreateRenderer(HostRenderer choice) {
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, HostRendererName(choice));
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, choice == RendererSoftware ? "0" : "1");
     Renderer = SDL_CreateRenderer(Window, -1, 0);
     if (!Renderer) {
         fprintf(stderr, "murko: cannot draw into the window: %s\n", SDL_GetError());
@@ -106,7 +111,7 @@ static bool Open(const HostConfig& config) {
         Close();
         return false;
     }
-    if (!CreateWindow(config) || !CreateRenderer() || !SdlInputOpen(config)) {
+    if (!CreateWindow(config) || !CreateRenderer(config.renderer) || !SdlInputOpen(config)) {
         Close();
         return false;
     }

@@ -37,9 +37,11 @@ TEST(Config, EveryLineGoodOrToldAndSkipped) {
     const std::pair<std::string, bool> lines[] = {
         {"scale=16 # biggest", true},
         {"key-up = keypad 8,right gui", true},
+        {"renderer = opengl", true},
         {"", true},
         {"scale = 17", false},
         {"fullscreen = maybe", false},
+        {"renderer = direct3d", false},
         {"volume = 3", false},
         {"scale", false},
         {"key-a = Space, Nope", false},
@@ -62,10 +64,12 @@ TEST(Config, EveryLineGoodOrToldAndSkipped) {
 TEST(Config, TheCommandLineWinsOverTheFile) {
     Home home;
     home.Write(".config/murko/murko.conf", "scale = 5\n");
-    home.Write("own.conf", "scale = 3\nmute = yes\ndisplay = gray2\nkey-left = W, Left\n");
+    home.Write("own.conf",
+               "scale = 3\nmute = yes\ndisplay = gray2\nkey-left = W, Left\nrenderer = opengl\n");
     const std::string own = (home.path / "own.conf").string();
-    Parse({"murko", "--scale", "2", "--config", own, "--no-mute"});
+    Parse({"murko", "--scale", "2", "--config", own, "--no-mute", "--renderer", "opengles2"});
     EXPECT_EQ(Options.host.scale, 2);
+    EXPECT_EQ(Options.host.renderer, RendererOpenGles2);
     EXPECT_FALSE(Options.mute);
     EXPECT_EQ(Options.host.display, DisplayGray2)
         << "the file's, where the command line says nothing";

@@ -1,7 +1,8 @@
 // The floor of presenting: a window that only uploads and shows a 240 x 320 picture every 31 ms,
 // scaled like the game's, and does nothing else. With --music FILE it also plays that module
 // through libmikmod's SDL driver, as the game does, feeding the library once a frame; --frames N
-// stops it after N frames.
+// stops it after N frames; --renderer NAME draws with that SDL renderer (software, straight into
+// the window as the game does it, by default; opengl or opengles2).
 // bench/report.sh compares the game against it.
 #include <SDL.h>
 #include <mikmod.h>
@@ -37,12 +38,16 @@ static bool StartMusic(const char* path) {
 int main(int argc, char** argv) {
     int scale = 2;
     const char* musicFile = nullptr;
+    const char* rendererName = "software";
     long frameLimit = -1;
     for (int i = 1; i + 1 < argc; i++) {
         if (!strcmp(argv[i], "--scale")) scale = atoi(argv[i + 1]);
         if (!strcmp(argv[i], "--frames")) frameLimit = atol(argv[i + 1]);
         if (!strcmp(argv[i], "--music")) musicFile = argv[i + 1];
+        if (!strcmp(argv[i], "--renderer")) rendererName = argv[i + 1];
     }
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, rendererName);
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, strcmp(rendererName, "software") ? "1" : "0");
     if (scale < 1 || scale > 16) {
         fprintf(stderr, "murko_present_floor: bad scale\n");
         return 2;
