@@ -83,7 +83,8 @@ std::string Dump(const std::string& name) { return WithoutTick(ReadFile(Folder /
 
 TEST(Pause, APausedRunEndsAsTheRunWithoutItAndReplaysTheSame) {
     fs::create_directories(Folder);  // the data folder too, so no suspended run stays behind
-    std::error_code made;            // a death test's child finds them made
+    fs::permissions(Folder, fs::perms::owner_all);  // and a private runtime folder for the lock
+    std::error_code made;                           // a death test's child finds them made
     for (const char* sub : {"Graph", "Sound"})
         fs::create_directory_symlink(MURKO_BINARY_DIR "/" + std::string(sub), Folder / sub, made);
     // Level 1, walking right; the paused run's mute comes from the speaker corner while paused.
