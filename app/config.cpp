@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/options.h"
+#include "app/launch_options.h"
 #include "platform/panel.h"
 
 constexpr int ConfigLineMax = 512;  // characters a line may hold

@@ -58,6 +58,12 @@ void BeginScriptedInput(bool replay) {
 
 void RecordInputTo(FILE* f) { RecordFile = f; }
 
+void LoadKeyList() {
+    int16_t keys[8];
+    HostGetDefaultKeys(keys);
+    for (int i = 0; i < 8; i++) G.KeyList[i] = KeyListEntry{keys[i], 0, 0};
+}
+
 void HandleInputEvent(const HostEvent& event) {
     switch (event.type) {
         case HostEventKeyDown:

@@ -6,6 +6,8 @@
 
 #include "platform/host.h"
 
+void LoadKeyList();  // KeyList from the host's default keys
+
 bool TakeInputEvent(HostEvent* event);  // the next event for the pump: scripted or from the host
 void HandleInputEvent(const HostEvent& event);  // applies one event to the latches
 

@@ -1,5 +1,10 @@
 // murko: the game, in an SDL window (or headless with --headless).
-#include "app/entry.h"
+#include "app/shell.h"
 #include "platform/host.h"
 
-int main(int argc, char** argv) { return MurkoMain(argc, argv, SdlBackend()); }
+int main(int argc, char** argv) {
+    int code = GameStart(argc, argv, SdlBackend());
+    if (code >= 0) return code;
+    while (GameStep()) GameRest();
+    return GameStop();
+}

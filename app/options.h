@@ -1,29 +1,7 @@
-// The command line: what a player, a test or a replay asks of one run.
+// The command line, read into Options after the settings file.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
-#include "platform/host.h"
-
-struct LaunchOptions {
-    bool headless = false;       // --headless: no window, virtual clock
-    bool haveSeed = false;       // --seed given
-    uint32_t seed = 0;           // --seed N: random seed instead of the tick count
-    std::string inputFile;       // --input FILE: input script to play
-    std::string recordFile;      // --record FILE: write seed and input of this run
-    std::string playFile;        // --play FILE: replay a recording
-    long frames = -1;            // --frames N: stop after N frames (-1: never)
-    std::string dumpFile;        // --dump-state FILE: JSON of the state after the last frame
-    std::string screenshotFile;  // --screenshot FILE: PNG of the last frame
-    std::string dataDir;         // --data DIR: folder holding Graph/ and Sound/
-    std::string audioDriver;     // --audio DRIVER: libmikmod driver alias
-    bool mute = false;           // --mute: start with sound off
-    HostConfig host = {DisplayRgb565, 0, false,
-                       false};  // --display, --scale, --fullscreen, --windowed
-};
-
-extern LaunchOptions Options;  // this run's options
+#include "app/launch_options.h"
 
 // Parses argv into Options. Returns -1 to go on, else the exit code (0 after --help/--version,
 // 2 after a usage error, which is reported on stderr).

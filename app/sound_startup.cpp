@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/main_loop.h"
+#include "app/frame_timer.h"
 #include "app/options.h"
 #include "core/globals.h"
 #include "core/sound.h"
@@ -46,11 +46,13 @@ static int ChooseDriver(std::string* driverOptions) {
     return MikMod_DriverFromAlias(fallback);
 }
 
+static void (*PumpWhileWaiting)() = nullptr;  // keeps the window answering between two tries
+
 // Pumps the messages and rests until the next try is due (or the time is up).
 static void RestBeforeRetry() {
     uint32_t start = HostTicks();
     do {
-        PumpMessages(1);
+        PumpWhileWaiting();
         HostIdle(RetryRestMs);
     } while (HostTicks() - start < RetryRestMs && FrameElapsedMs() < InitRetryMs);
 }
@@ -156,7 +158,8 @@ static MODULE* LoadMusic(const std::string& path) {
     return music;
 }
 
-void InitSound() {
+void InitSound(void (*pumpWhileWaiting)()) {
+    PumpWhileWaiting = pumpWhileWaiting;
     MikMod_RegisterAllDrivers();
     MikMod_RegisterAllLoaders();
     std::string driverOptions;

@@ -1,5 +1,7 @@
 // Sound start-up and shut-down: the driver, the two music modules and the bark.
 #pragma once
 
-void InitSound();      // starts the library, loads the music and the bark, plays the menu music
+// Starts the library, loads the music and the bark, plays the menu music. A driver that will not
+// start is tried again for a second, pumpWhileWaiting called between the tries.
+void InitSound(void (*pumpWhileWaiting)());
 void ShutdownSound();  // stops and frees the music and the bark, closes the library

@@ -1,11 +1,11 @@
-// The state dump: every field of GameGlobals as one JSON object, one line per field.
-// Pictures, the back buffer and the font tables are left out; sound handles are written as
-// whether they are loaded; the maze is written row by row as strings of cell digits.
+// The state dump: every field of GameGlobals as one JSON object, one line per field, in the order
+// and the form core/global_fields.h lists them.
 #include "app/state_dump.h"
 
 #include <cstdio>
 #include <string>
 
+#include "core/global_fields.h"
 #include "core/globals.h"
 
 static FILE* Out = nullptr;   // the dump being written
@@ -32,17 +32,21 @@ static void PutString(const char* text, size_t size) {
     fputc('"', Out);
 }
 
-static void Put(const char* name, long long value) {
+// One writer a kind of field, named as core/global_fields.h names the kinds.
+template <typename T>
+static void DumpNone(const char*, const T&) {}
+
+static void DumpNumber(const char* name, long long value) {
     Key(name);
     fprintf(Out, "%lld", value);
 }
 
-static void Put(const char* name, const std::string& text) {
+static void DumpText(const char* name, const std::string& text) {
     Key(name);
     PutString(text.data(), text.size());
 }
 
-static void Put(const char* name, const void* handle) {
+static void DumpHandle(const char* name, const void* handle) {
     Key(name);
     fputs(handle ? "true" : "false", Out);
 }
@@ -51,14 +55,14 @@ static void Put(const char* name, const void* handle) {
 static int Clamp(int v, int high) { return v < 0 ? 0 : (v > high ? high : v); }
 
 // String y holds the cell codes of row y, character x for column x; a code above 9 shows as '?'.
-static void PutMaze() {
+static void DumpMaze(const char* name, const int8_t (&grid)[MazeCells]) {
     int width = Clamp(G.MazeWidth, MazeStride), height = Clamp(G.MazeHeight, MazeStride);
-    Key("MazeGrid");
+    Key(name);
     fputc('[', Out);
     for (int y = 0; y < height; y++) {
         fputs(y ? ",\n    \"" : "\n    \"", Out);
         for (int x = 0; x < width; x++) {
-            int code = G.MazeGrid[x * MazeStride + y];
+            int code = grid[x * MazeStride + y];
             fputc(code >= 0 && code <= 9 ? '0' + code : '?', Out);
         }
         fputc('"', Out);
@@ -67,31 +71,31 @@ static void PutMaze() {
 }
 
 // Same shape as the maze: row y, element x.
-static void PutOccupancy() {
+static void DumpOccupancy(const char* name, const int16_t (&occupancy)[MazeCells]) {
     int width = Clamp(G.MazeWidth, MazeStride), height = Clamp(G.MazeHeight, MazeStride);
-    Key("SpiderOccupancy");
+    Key(name);
     fputc('[', Out);
     for (int y = 0; y < height; y++) {
         fputs(y ? ",\n    [" : "\n    [", Out);
         for (int x = 0; x < width; x++)
-            fprintf(Out, x ? ",%d" : "%d", G.SpiderOccupancy[x * MazeStride + y]);
+            fprintf(Out, x ? ",%d" : "%d", occupancy[x * MazeStride + y]);
         fputc(']', Out);
     }
     fputs(height ? "\n  ]" : "]", Out);
 }
 
-static void PutKeyList() {
-    Key("KeyList");
+static void DumpKeys(const char* name, const KeyListEntry (&keys)[8]) {
+    Key(name);
     fputc('[', Out);
-    for (int i = 0; i < 8; i++) fprintf(Out, i ? ", %d" : "%d", G.KeyList[i].code);
+    for (int i = 0; i < 8; i++) fprintf(Out, i ? ", %d" : "%d", keys[i].code);
     fputc(']', Out);
 }
 
-static void PutSpiders() {
-    Key("SpiderTable");
+static void DumpSpiders(const char* name, const SpiderRecord (&spiders)[SpiderSlots]) {
+    Key(name);
     fputc('[', Out);
     for (int i = 0; i < SpiderSlots; i++) {
-        const SpiderRecord& s = G.SpiderTable[i];
+        const SpiderRecord& s = spiders[i];
         fprintf(Out,
                 "%s{\"x\": %d, \"y\": %d, \"direction\": %d, \"active\": %d, \"stepsLeft\": %d, "
                 "\"strength\": %d}",
@@ -100,97 +104,28 @@ static void PutSpiders() {
     fputs("\n  ]", Out);
 }
 
-static void PutHighScores() {
-    Key("HighScoreTable");
+static void DumpScores(const char* name, const HighScoreEntry (&table)[HighScoreEntries]) {
+    Key(name);
     fputc('[', Out);
     for (int i = 0; i < HighScoreEntries; i++) {
         fputs(i ? ",\n    {\"name\": " : "\n    {\"name\": ", Out);
-        PutString(G.HighScoreTable[i].name, sizeof G.HighScoreTable[i].name);
-        fprintf(Out, ", \"score\": %d}", G.HighScoreTable[i].score);
+        PutString(table[i].name, sizeof table[i].name);
+        fprintf(Out, ", \"score\": %d}", table[i].score);
     }
     fputs("\n  ]", Out);
 }
 
-static void PutEnteredName() {
-    Key("EnteredName");
-    PutString(G.EnteredName, sizeof G.EnteredName);
+template <size_t Size>
+static void DumpName(const char* name, const char (&text)[Size]) {
+    Key(name);
+    PutString(text, Size);
 }
-
-// One line per field, in the order of GameGlobals.
-#define DUMP(field) Put(#field, G.field)
 
 static void PutFields() {
-    PutKeyList();
-    DUMP(DisplayBpp);
-    DUMP(DisplayXPitch);
-    DUMP(DisplayYPitch);
-    DUMP(FrameStartTick);
-    DUMP(ScreenState);
-    DUMP(QuitRequested);
-    DUMP(RandomState);
-    DUMP(FrameCount);
-    DUMP(ALatch);
-    DUMP(LeftDown);
-    DUMP(RightDown);
-    DUMP(UpDown);
-    DUMP(DownDown);
-    DUMP(TapConsumed);
-    DUMP(TapPosX);
-    DUMP(TapPosY);
-    DUMP(TypedKey);
-    DUMP(ProgramFolder);
-    DUMP(SoundFolder);
-    DUMP(GraphFolder);
-    DUMP(MenuMusic);
-    DUMP(GameMusic);
-    DUMP(BarkSample);
-    DUMP(SoundOn);
-    PutMaze();
-    DUMP(MazeWidth);
-    DUMP(MazeHeight);
-    DUMP(Level);
-    DUMP(Score);
-    DUMP(Energy);
-    DUMP(BonesNeeded);
-    DUMP(BonesCollected);
-    DUMP(PoisonCarried);
-    DUMP(FightPhase);
-    DUMP(FightSpider);
-    DUMP(MapView);
-    DUMP(SpiderCount);
-    DUMP(PoisonCount);
-    DUMP(HeroX);
-    DUMP(HeroY);
-    DUMP(HeroDirection);
-    DUMP(HeroMoving);
-    DUMP(HeroFrame);
-    DUMP(HeroFrameTimer);
-    DUMP(CameraX);
-    DUMP(CameraY);
-    PutSpiders();
-    PutOccupancy();
-    DUMP(MenuChaseDirection);
-    DUMP(MenuChasePos);
-    DUMP(MenuDogFrame);
-    DUMP(TransitionAngle);
-    DUMP(HelpPage);
-    PutHighScores();
-    PutEnteredName();
-    DUMP(EnteredNameLength);
-    DUMP(KeyFlashFrames);
-    DUMP(ShiftOn);
-    DUMP(CapsLockOn);
-    DUMP(LastKeyRow);
-    DUMP(LastKeyCode);
-    DUMP(HighlightShown);
-    DUMP(HighlightScreen);
-    DUMP(HighlightItem);
-    DUMP(HighlightHeld);
-    DUMP(HighlightHoldFrames);
-    DUMP(HighlightFrame);
+#define X(field, kind) kind(#field, G.field);
+    GAME_GLOBAL_FIELDS(X)
+#undef X
 }
-
-#undef DUMP
 
 bool WriteStateDump(const char* path) {
     Out = fopen(path, "w");

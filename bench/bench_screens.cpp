@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "app/data.h"
 #include "app/main_loop.h"
+#include "app/shell.h"
 #include "bench/copy_yardstick.h"
 #include "core/globals.h"
 #include "platform/host.h"
@@ -14,9 +14,8 @@
 static void LoadOnce() {
     static bool loaded = false;
     if (loaded) return;
-    HostUse(HeadlessBackend());
-    BuildDataPaths();
-    LoadResources();
+    char* argv[] = {(char*)"murko", (char*)"--headless", (char*)"--mute", nullptr};
+    GameStart(3, argv, nullptr);
     loaded = true;
 }
 

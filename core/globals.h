@@ -98,6 +98,7 @@ struct GameGlobals {
     uint32_t FrameStartTick;           // millisecond tick at the start of the current frame
     int8_t ScreenState;                // current screen, 0..6
     uint8_t QuitRequested;             // 1 ends the main loop at the next frame start
+    uint8_t Unused1[2];                // no hidden padding (see core/global_fields.h)
     uint32_t RandomState;              // state of the game's random generator
     uint32_t FrameCount;               // frames the main loop has run
 
@@ -108,13 +109,16 @@ struct GameGlobals {
     int32_t UpDown;       // the up key is down
     int32_t DownDown;     // the down key is down
     uint8_t TapConsumed;  // 1 = no unread tap
+    uint8_t Unused2[3];   // no hidden padding (see core/global_fields.h)
     int32_t TapPosX;      // x of the last pen-down, screen pixels
     int32_t TapPosY;      // y of the last pen-down, screen pixels
     int32_t TypedKey;     // an unread key typed on the desktop keyboard (see KeyTyped), 0 none
 
     // --- Data folders and pictures ---
-    std::string
-        ProgramFolder;  // folder of the executable (holds "Mhighscore.dat"), with trailing '/'
+    // The score file's folder, with trailing '/': beside the executable (or --data), or the
+    // player's data folder for an installed game. The name is the handheld's, whose scores lived
+    // beside its program.
+    std::string ProgramFolder;
     std::string SoundFolder;          // folder of the music and the bark, with trailing '/'
     std::string GraphFolder;          // folder of the pictures and "Antique.fnt", with trailing '/'
     uint8_t FontGlyphs[4096];         // "Antique.fnt": 256 glyphs of 16 rows, bit 7 leftmost
@@ -139,6 +143,7 @@ struct GameGlobals {
 
     // --- The maze ---
     int8_t MazeGrid[MazeCells];  // cell (x, y) at x * 100 + y
+    int8_t Unused3;              // no hidden padding (see core/global_fields.h)
     int16_t MazeWidth;           // columns in use
     int16_t MazeHeight;          // rows in use
 
@@ -194,6 +199,7 @@ struct GameGlobals {
     int16_t HighlightItem;   // the highlighted item: an index into that screen's item table
     int8_t HighlightHeld;  // directions held in the last front-end frame: bit 0 up, 1 down, 2 left,
                            // 3 right
+    int8_t Unused4;        // no hidden padding (see core/global_fields.h)
     int16_t HighlightHoldFrames;  // frames those directions have stayed held; -1 while held since
                                   // another screen
     uint32_t HighlightFrame;      // FrameCount of the last front-end frame: presses count across

@@ -2,39 +2,31 @@
 // any number of runs, each from the state the start-up left.
 #pragma once
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
-#include "app/data.h"
-#include "app/main_loop.h"
-#include "app/options.h"
-#include "app/sound_startup.h"
+#include "app/frame_timer.h"
+#include "app/shell.h"
 #include "core/globals.h"
 #include "core/random.h"
-#include "platform/host.h"
 
 inline GameGlobals* StartState = nullptr;  // the state after start-up, restored before each run
 
-// Start-up: pictures and tunes from dataDir (a build folder holding Graph/ and Sound/), sound
-// silent, the score file in scoreFolder.
+// Start-up through the shell: the pictures and tunes of dataDir (a build folder holding Graph/
+// and Sound/), sound silent, the score file in scoreFolder, which gets links to both folders.
 inline void StartHeadless(const std::string& dataDir, const std::string& scoreFolder) {
-    std::string data = dataDir;
+    std::string folder = scoreFolder;
+    std::string data = std::filesystem::absolute(dataDir).string();
+    mkdir(folder.c_str(), 0700);
+    for (const char* sub : {"Graph", "Sound"})
+        symlink((data + "/" + sub).c_str(), (folder + "/" + sub).c_str());
     char* argv[] = {(char*)"murko",  (char*)"--headless", (char*)"--mute",
-                    (char*)"--data", data.data(),         nullptr};
-    ParseOptions(5, argv);
-    HostUse(HeadlessBackend());
-    HostOpen(Options.host);
-    int16_t keys[8];
-    HostGetDefaultKeys(keys);
-    for (int i = 0; i < 8; i++) G.KeyList[i] = KeyListEntry{keys[i], 0, 0};
-    G.TapConsumed = 1;
-    G.DisplayBpp = 16;
-    G.DisplayXPitch = 2;
-    G.DisplayYPitch = 480;
-    BuildDataPaths();
-    G.ProgramFolder = scoreFolder;
-    InitSound();
-    LoadResources();
+                    (char*)"--data", folder.data(),       nullptr};
+    GameStart(5, argv, nullptr);
     StartState = new GameGlobals(G);
 }
 
@@ -47,9 +39,9 @@ inline void RestartRun(uint32_t seed) {
     StartFrameTimer();
 }
 
-// One frame through the real frame loop; false once the run has quit.
+// One frame through the shell's loop; false once the run has quit.
 inline bool RunOneFrame() {
-    Options.frames = long(G.FrameCount) + 1;
-    RunFrames();
+    for (uint32_t start = G.FrameCount; G.FrameCount == start; GameRest())
+        if (!GameStep()) return false;
     return G.QuitRequested == 0;
 }

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever the build, the tests and the benchmarks need and is missing.
-# The list is checked against a bare Debian 12, which has none of these (build-essential brings
-# the compiler and dpkg-dev; file lets cpack find the libraries the .deb depends on).
+# Installs, with apt-get, what is missing. "play" (the default) is what building and playing the
+# game needs; "test" adds what the tests, the sanitizer and clang builds, the fuzzers, the
+# benchmarks and the packaging checks need. Both lists are checked against a bare Debian 12, which
+# has none of these (build-essential brings the compiler and dpkg-dev).
 set -euo pipefail
-packages=(
-  build-essential cmake ninja-build pkg-config file
-  libsdl2-dev libmikmod-dev libpng-dev
+play=(build-essential cmake ninja-build pkg-config libsdl2-dev libmikmod-dev libpng-dev)
+test=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  imagemagick xmp xvfb valgrind sox console-setup-linux time
+  file imagemagick xmp xvfb valgrind sox console-setup-linux time
   desktop-file-utils appstream
 )
+case "${1:-play}" in
+  play) packages=("${play[@]}") ;;
+  test) packages=("${play[@]}" "${test[@]}") ;;
+  *) echo "usage: scripts/setup.sh [play | test]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

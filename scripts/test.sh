@@ -5,16 +5,16 @@
 # optimised one by clang, so both compilers see every file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh test
 dir=build
-flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DMURKO_WERROR=ON)
+flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DMURKO_TESTS=ON -DMURKO_BENCH=ON -DMURKO_WERROR=ON)
 case "${1:-}" in
   --sanitize)
     dir=build-asan
-    flags=(-DCMAKE_BUILD_TYPE=Debug -DMURKO_SANITIZE=ON -DMURKO_BENCH=OFF -DMURKO_WERROR=ON) ;;
+    flags=(-DCMAKE_BUILD_TYPE=Debug -DMURKO_SANITIZE=ON -DMURKO_TESTS=ON -DMURKO_BENCH=OFF -DMURKO_WERROR=ON) ;;
   --clang)
     dir=build-clang
-    flags=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++ -DMURKO_WERROR=ON) ;;
+    flags=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++ -DMURKO_TESTS=ON -DMURKO_BENCH=ON -DMURKO_WERROR=ON) ;;
   "") ;;
   *) echo "usage: scripts/test.sh [--sanitize | --clang]" >&2; exit 2 ;;
 esac

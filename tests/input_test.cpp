@@ -35,9 +35,7 @@ using Step = std::pair<std::vector<HostEvent>, const char*>;
 std::string Play(const std::string& script, bool replay, const std::vector<Step>& steps) {
     HostUse(HeadlessBackend());
     HostOpen(HostConfig{DisplayRgb565, 1, false, true});  // empties the event queue
-    const int16_t keys[8] = {HostKeyUp, HostKeyDown, HostKeyLeft, HostKeyRight,
-                             HostKeyA,  HostKeyB,    HostKeyC,    HostKeyStart};
-    for (int i = 0; i < 8; i++) G.KeyList[i] = KeyListEntry{keys[i], 0, 0};
+    LoadKeyList();
     G.LeftDown = 0;
     G.RightDown = 0;
     G.UpDown = 0;

@@ -7,6 +7,7 @@
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/script.h"
+#include "app/shell.h"
 #include "core/globals.h"
 #include "platform/host.h"
 
@@ -75,7 +76,7 @@ void RunLoop(const LoopCase& c) {
         if (int(HandlerCalls.size()) == slowFrame) Clock += 50;
         if (int(HandlerCalls.size()) == frames) G.QuitRequested = 1;
     };
-    RunFrames();
+    while (GameStep()) GameRest();
     ScreenHandlers[ScreenGame] = game;
 }
 
@@ -128,7 +129,7 @@ TEST_F(FrameLoop, UnknownScreenStillGetsTheSpeakerCornerAndAPresent) {
         G.ScreenState = state;
         G.SoundOn = 1;
         IdleStep = 1;
-        RunFrames();
+        while (GameStep()) GameRest();
         EXPECT_EQ(Presents.size(), 4u) << int(state);
         for (size_t i = 1; i < Presents.size(); i++) EXPECT_EQ(Presents[i] - Presents[i - 1], 31u);
         // The present copied the finished frame, speaker corner included.

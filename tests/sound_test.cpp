@@ -48,7 +48,7 @@ static void StartSound(const std::string& driver, const std::string& folder, boo
     HostOpen(Options.host);
     G.SoundFolder = folder;
     G.SoundOn = 0;
-    InitSound();
+    InitSound([] {});
     G.SoundOn = mute ? 0 : 1;
 }
 
