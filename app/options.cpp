@@ -45,10 +45,10 @@ static const char Usage[] =
     "  'key-a = Space, Left Ctrl' (key-up, key-down, key-left, key-right, key-a).\n"
     "While playing: F11 or Alt+Enter fullscreen, F12 saves a screenshot.\n";
 
-static bool ParseNumber(const char* text, long low, long high, long* out) {
+static bool ParseNumber(const char* text, long long low, long long high, long long* out) {
     char* end = nullptr;
     errno = 0;
-    long v = strtol(text, &end, 10);
+    long long v = strtoll(text, &end, 10);
     if (errno || end == text || *end || v < low || v > high) return false;
     *out = v;
     return true;
@@ -109,7 +109,7 @@ int ParseOptions(int argc, char** argv) {
             i++;
             return true;
         };
-        long n = 0;
+        long long n = 0;
         if (!strcmp(a, "--help")) {
             fputs(Usage, stdout);
             return 0;
@@ -148,12 +148,12 @@ int ParseOptions(int argc, char** argv) {
         }
         if (!v && !strncmp(a, "--", 2)) return Fail("missing value for", a);
         if (!strcmp(a, "--seed")) {
-            if (!ParseNumber(v, 0, 4294967295L, &n)) return Fail("bad seed", v);
+            if (!ParseNumber(v, 0, 4294967295LL, &n)) return Fail("bad seed", v);
             Options.haveSeed = true;
             Options.seed = uint32_t(n);
             i++;
         } else if (!strcmp(a, "--frames")) {
-            if (!ParseNumber(v, 0, 2147483647L, &n)) return Fail("bad frame count", v);
+            if (!ParseNumber(v, 0, 2147483647LL, &n)) return Fail("bad frame count", v);
             Options.frames = n;
             i++;
         } else if (!strcmp(a, "--scale")) {
