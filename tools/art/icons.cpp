@@ -9,8 +9,8 @@
 #include "art.h"
 #include "platform/icon.h"
 
-constexpr int IconMaxSide = 256;                             // the largest icon written
-constexpr int IconSides[] = {16, 24, 32, 48, 64, 128, 256};  // the sizes written
+constexpr int IconMaxSide = 512;                                       // the largest icon written
+constexpr int IconSides[] = {16, 24, 32, 48, 64, 128, 192, 256, 512};  // the sizes written
 
 static uint32_t IconCanvas[IconMaxSide * IconMaxSide];  // one icon being written, 0xAARRGGBB
 
