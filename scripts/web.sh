@@ -155,11 +155,96 @@ deps() {
   cp -a "$prefix" "$cache_home/deps-$key.part" && mv "$cache_home/deps-$key.part" "$cache_home/deps-$key"
 }
 
+# The desktop tools draw the pictures and write the music (and the program the test compares with).
+native() {
+  say "building the native tools and the data"
+  cmake -S "$root" -B "$out/native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMURKO_TESTS=OFF \
+    -DMURKO_BENCH=OFF >"$out/native.log" 2>&1 || { cat "$out/native.log" >&2; exit 1; }
+  nice cmake --build "$out/native" --target murko murko_art_assets murko_sound_assets murko_icons \
+    | { grep -v '^\[' || true; }
+}
+
+game() {
+  say "building the game for WebAssembly"
+  emcmake cmake -S "$root" -B "$out/game" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMURKO_WERROR=ON \
+    -DMURKO_WEB_DEPS="$prefix" -DMURKO_WEB_DATA="$out/native" >"$out/game.log" 2>&1 ||
+    { cat "$out/game.log" >&2; exit 1; }
+  nice cmake --build "$out/game" --target murko | { grep -v '^\[' || true; }
+}
+
+# build-web/site/: the page, the game, its data, the icons, the manifest and the service worker,
+# whose file list and version (a digest of every other file) are written in here.
+site() {
+  local site=$out/site new=$out/site.new
+  rm -rf "$new"
+  mkdir -p "$new/icons"
+  cp web/index.html web/page.js web/manifest.webmanifest "$new/"
+  cp "$out/game/murko.js" "$out/game/murko.wasm" "$out/game/murko.data" "$new/"
+  local png side
+  for png in "$out"/native/icons/hicolor/*/apps/murko.png; do
+    side=${png%/apps/murko.png}
+    side=${side##*/}
+    cp "$png" "$new/icons/murko-${side%%x*}.png"
+  done
+  local files version list
+  files=$(cd "$new" && find . -type f | sed 's|^\./||' | sort)
+  version=$(cd "$new" && sha256sum $files | sha256sum | cut -c1-16)
+  list=$(printf "'%s', " $files)
+  sed -e "s/@VERSION@/$version/" -e "s|@FILES@|${list%, }|" web/sw.js > "$new/sw.js"
+  rm -rf "$site"
+  mv "$new" "$site"
+  say "site $version in $site ($(du -sk "$site" | cut -f1) KB)"
+}
+
+# puppeteer-core from the npm registry, at the version tests/web/package-lock.json names.
+npm_packages() {
+  local dir=$out/npm
+  if ! cmp -s tests/web/package-lock.json "$dir/package-lock.json" || [ ! -d "$dir/node_modules" ]; then
+    say "installing puppeteer-core"
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    cp tests/web/package.json tests/web/package-lock.json "$dir/"
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+  fi
+}
+
+# What the browser test and the figures need: Debian's Chromium, Node's npm, puppeteer-core.
+browser_tools() {
+  need chromium
+  command -v npm >/dev/null || need npm
+  npm_packages
+}
+
+test_env() {
+  MURKO_SITE=$out/site MURKO_NATIVE=$out/native/murko MURKO_NPM=$out/npm "$@"
+}
+
 main() {
+  case "${1:-}" in
+    "" | --test | --figures) ;;
+    --serve) [[ "${2:-8080}" =~ ^[0-9]+$ ]] || { say "--serve takes a port number"; exit 2; } ;;
+    *) say "usage: scripts/web.sh [--serve [PORT] | --test | --figures]"; exit 2 ;;
+  esac
   need emscripten dpkg-dev build-essential cmake ninja-build pkg-config libsdl2-dev \
     libmikmod-dev libpng-dev
+  local t0=$started
   deps
-  say "done in $(( $(date +%s) - started )) s"
+  say "libraries ready after $(( $(date +%s) - t0 )) s"
+  native
+  game
+  site
+  say "built in $(( $(date +%s) - started )) s"
+  case "${1:-}" in
+    --serve) exec node scripts/web_serve.mjs "$out/site" "${2:-8080}" ;;
+    --test)
+      browser_tools
+      say "the browser test"
+      test_env node --test --test-concurrency=1 tests/web/browser.test.mjs
+      say "built and tested in $(( $(date +%s) - started )) s" ;;
+    --figures)
+      browser_tools
+      test_env node bench/web_figures.mjs ;;
+  esac
 }
 
 main "$@"
