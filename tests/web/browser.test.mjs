@@ -45,8 +45,9 @@ after(async () => {
 async function openPage(url, viewport = {width: 480, height: 700}, start = null) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
-  page.errors = [];
-  page.on('console', (m) => m.type() === 'error' && page.errors.push(m.text()));
+  page.errors = [];  // console errors, and the game's own complaints (a sound that failed)
+  page.on('console', (m) => (m.type() === 'error' || m.text().startsWith('murko:')) &&
+    page.errors.push(m.text()));
   page.on('pageerror', (e) => page.errors.push(e.message));
   await page.setViewport(viewport);
   if (start) await page.evaluateOnNewDocument(`window.murkoStart = ${JSON.stringify(start)};`);
@@ -79,13 +80,17 @@ async function startLevel(page, press) {
   return waitFor(page, (s) => s.ScreenState === 0, 'a game');
 }
 
-// Holds each direction in turn until the dog has walked; a wall may stop one or two of them.
+// Holds each direction in turn until the dog has walked (a wall may stop him, a spider's fight
+// hold him up), and tells whether he went the way held.
+const STEP = {right: [1, 0], down: [0, 1], left: [-1, 0], up: [0, -1]};
 async function walks(page, hold) {
-  for (const direction of ['right', 'down', 'left', 'up']) {
-    const before = await state(page);
+  for (let turn = 0; turn < 12; turn++) {
+    const [direction, [dx, dy]] = Object.entries(STEP)[turn % 4];
+    const before = await waitFor(page, (s) => !s.HeroMoving && !s.FightPhase, 'a free dog');
     await hold(direction, 700);
     const now = await state(page);
-    if (now.HeroX !== before.HeroX || now.HeroY !== before.HeroY) return true;
+    const moved = [Math.sign(now.HeroX - before.HeroX), Math.sign(now.HeroY - before.HeroY)];
+    if (moved[0] || moved[1]) return moved[0] === dx && moved[1] === dy;
   }
   return false;
 }
@@ -113,7 +118,7 @@ test('the page loads without errors and shows the menu', async () => {
   await page.browserContext().close();
 });
 
-test('clicks start a game and held arrow keys walk the dog', async () => {
+test('clicks start a game; held arrow keys and a gamepad\'s d-pad walk the dog', async () => {
   const page = await openPage(server.url);
   await startLevel(page, (x, y) => page.mouse.click(x, y));
   assert.ok(await walks(page, async (direction, ms) => {
@@ -122,8 +127,29 @@ test('clicks start a game and held arrow keys walk the dog', async () => {
     await sleep(ms);
     await page.keyboard.up(key);
   }));
+  // A standard gamepad stands in for the browser's: d-pad buttons 12 to 15.
+  await page.evaluate(() => {
+    window.pad = {connected: true, mapping: 'standard', axes: [0, 0],
+      buttons: Array.from({length: 17}, () => ({pressed: false}))};
+    navigator.getGamepads = () => [window.pad];
+  });
+  assert.ok(await walks(page, async (direction, ms) => {
+    const button = 12 + ['up', 'down', 'left', 'right'].indexOf(direction);
+    await page.evaluate((b) => { window.pad.buttons[b].pressed = true; }, button);
+    await sleep(ms);
+    await page.evaluate((b) => { window.pad.buttons[b].pressed = false; }, button);
+  }));
   assert.deepEqual(page.errors, []);
   await page.browserContext().close();
+});
+
+test('without WebAssembly the page says so', async () => {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument('delete window.WebAssembly;');
+  await page.goto(server.url);
+  assert.match(await page.$eval('.message', (p) => p.textContent), /needs WebAssembly/);
+  await context.close();
 });
 
 test('on a phone, taps start a game, the d-pad walks and A works while it is held', async () => {
@@ -132,19 +158,21 @@ test('on a phone, taps start a game, the d-pad walks and A works while it is hel
   await startLevel(page, (x, y) => page.touchscreen.tap(x, y));
   const box = async (id) => page.$eval(id, (e) => e.getBoundingClientRect().toJSON());
   const dpad = await box('#dpad');
-  const offset = {right: [0.4, 0], down: [0, 0.4], left: [-0.4, 0], up: [0, -0.4]};
-  let finger = null;
-  let held = '';
+  const touch = (direction) => page.touchscreen.touchStart(
+    dpad.left + dpad.width * (0.5 + 0.4 * STEP[direction][0]),
+    dpad.top + dpad.height * (0.5 + 0.4 * STEP[direction][1]));
+  let found = '';
   assert.ok(await walks(page, async (direction, ms) => {
-    const [dx, dy] = offset[direction];
-    await finger?.end();
-    finger = await page.touchscreen.touchStart(dpad.left + dpad.width * (0.5 + dx),
-      dpad.top + dpad.height * (0.5 + dy));
-    held = direction[0].toUpperCase() + direction.slice(1) + 'Down';
+    const finger = await touch(direction);
     await sleep(ms);
+    await finger.end();
+    found = direction;
   }));
-  // With the direction still held, a second finger presses A: the game sees both at once (the
-  // press waits in its latch, or has opened the map for a frame).
+  // With a direction held by one finger, a second finger presses A: the game sees both at once
+  // (the press waits in its latch, or has opened the map for a frame).
+  const held = found[0].toUpperCase() + found.slice(1) + 'Down';
+  const finger = await touch(found);
+  await waitFor(page, (s) => s[held] === 1, 'the direction held', 3000);
   const a = await box('#abutton');
   const thumb = await page.touchscreen.touchStart(a.left + a.width / 2, a.top + a.height / 2);
   await page.waitForFunction((held) => {
@@ -221,7 +249,7 @@ function dataFiles() {
 // Menus (high scores, help, the speaker), a walked level 9 with a fight under way, a lost game
 // whose name is typed, and a bad command line.
 const RUNS = [
-  ['menus', '--seed 3 --frames 60', '2 tap 100 240\n10 tap 100 300\n14 tap 100 270\n20 tap 100 300\n' +
+  ['menus', '--seed 4294967295 --frames 60', '2 tap 100 240\n10 tap 100 300\n14 tap 100 270\n20 tap 100 300\n' +
     '26 tap 100 300\n32 tap 230 310\n40 tap 100 270\n'],
   ['a fight', '--seed 132 --frames 700', LEVEL9_LOST + '10 down right\n40 up right\n41 down down\n' +
     '70 up down\n71 down left\n100 up left\n'],
