@@ -82,8 +82,8 @@ source_dir() { find "$out/deps/src" -maxdepth 1 -type d -name "$1-*" | head -1; 
 # What the cached libraries depend on: the source versions, the compiler and this recipe.
 deps_key() {
   {
-    emcc --version | head -1
-    ls "$out/deps/src"/*.dsc
+    emcc --version | sed -n 1p
+    (cd "$out/deps/src" && ls ./*.dsc)
     sed -n '/^build_deps()/,/^}/p' "$0"
   } | sha256sum | cut -c1-16
 }

@@ -31,7 +31,7 @@ before(async () => {
     headless: true,
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      `--user-data-dir=${profile}`, '--autoplay-policy=no-user-gesture-required'],
+      `--user-data-dir=${profile}`],
   });
 });
 
@@ -141,6 +141,18 @@ test('clicks start a game; held arrow keys and a gamepad\'s d-pad walk the dog',
   }));
   assert.deepEqual(page.errors, []);
   await page.browserContext().close();
+});
+
+test('storage that fails is told on the page, and the game goes on', async () => {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument(() => {
+    indexedDB.open = () => { throw new DOMException('refused', 'SecurityError'); };
+  });
+  await page.goto(server.url);
+  await startLevel(page, (x, y) => page.mouse.click(x, y));
+  assert.match(await page.$eval('#note', (p) => p.textContent), /will not keep the high scores/);
+  await context.close();
 });
 
 test('without WebAssembly the page says so', async () => {
