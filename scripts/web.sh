@@ -161,7 +161,7 @@ native() {
   cmake -S "$root" -B "$out/native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMURKO_TESTS=OFF \
     -DMURKO_BENCH=OFF >"$out/native.log" 2>&1 || { cat "$out/native.log" >&2; exit 1; }
   nice cmake --build "$out/native" --target murko murko_art_assets murko_sound_assets murko_icons \
-    | { grep -v '^\[' || true; }
+    | { grep -v '^\[\|^ninja: no work' || true; }
 }
 
 game() {
@@ -169,7 +169,7 @@ game() {
   emcmake cmake -S "$root" -B "$out/game" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMURKO_WERROR=ON \
     -DMURKO_WEB_DEPS="$prefix" -DMURKO_WEB_DATA="$out/native" >"$out/game.log" 2>&1 ||
     { cat "$out/game.log" >&2; exit 1; }
-  nice cmake --build "$out/game" --target murko | { grep -v '^\[' || true; }
+  nice cmake --build "$out/game" --target murko | { grep -v '^\[\|^ninja: no work' || true; }
 }
 
 # build-web/site/: the page, the game, its data, the icons, the manifest and the service worker,
