@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/launch_options.h"
+#include "core/files.h"
 #include "platform/panel.h"
 
 constexpr int ConfigLineMax = 512;  // characters a line may hold
@@ -157,11 +158,11 @@ int ReadConfig(FILE* f, const char* name, LaunchOptions* options) {
 }
 
 int LoadConfigFile(const std::string& path, bool required, LaunchOptions* options) {
-    FILE* f = path.empty() ? nullptr : fopen(path.c_str(), "r");
+    FILE* f = path.empty() ? nullptr : OpenForReading(path.c_str());
     if (!f) {
         if (required || (errno != ENOENT && !path.empty()))
             fprintf(stderr, "murko: cannot read the settings %s: %s\n", path.c_str(),
-                    strerror(errno));
+                    ReadFailure(errno));
         return -1;
     }
     int skipped = ReadConfig(f, path.c_str(), options);

@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "app/options.h"
+#include "core/files.h"
 #include "core/globals.h"
+#include "core/pictures.h"
 #include "core/random.h"
 #include "game/level.h"
 #include "gfx/draw.h"
@@ -18,48 +21,21 @@
 #include "gfx/targa.h"
 #include "platform/host.h"
 #include "screens/high_scores.h"
+#include "screens/score_file.h"
 
 #ifndef MURKO_INSTALL_DATA_DIR
-#define MURKO_INSTALL_DATA_DIR "/usr/local/share/murko/"
+#define MURKO_INSTALL_DATA_DIR "/usr/local/share/games/murko/"
 #endif
 
-// One picture of the start-up load: its file, its size and its slot.
-struct PictureLoad {
-    const char* file;  // name inside GraphFolder
-    int width;         // pixels
-    int height;        // pixels
-    uint16_t* slot;    // image slot in G
-};
-
-// Every picture, in load order.
-static const PictureLoad PictureLoads[] = {
-    {"dogLeft1.tga", 16, 16, G.HeroFrames[0]},
-    {"dogLeft2.tga", 16, 16, G.HeroFrames[1]},
-    {"dogUp1.tga", 16, 16, G.HeroFrames[2]},
-    {"dogUp2.tga", 16, 16, G.HeroFrames[3]},
-    {"dogDown1.tga", 16, 16, G.HeroFrames[4]},
-    {"dogDown2.tga", 16, 16, G.HeroFrames[5]},
-    {"murko1.tga", 18, 18, G.SpiderFrames[0]},
-    {"murko2.tga", 18, 18, G.SpiderFrames[1]},
-    {"murko3.tga", 18, 18, G.SpiderFrames[2]},
-    {"murko4.tga", 18, 18, G.SpiderFrames[3]},
-    {"murko5.tga", 18, 18, G.SpiderFrames[4]},
-    {"back1.tga", 240, 192, G.MenuBackImage},
-    {"panel1.tga", 240, 32, G.BottomPanelImage},
-    {"panel2.tga", 240, 80, G.HudPanelImage},
-    {"backdrop1.tga", 240, 320, G.BackdropImage},
-    {"redfont.tga", RedFontWidth, RedFontHeight, G.RedFontImage},
-    {"speaker.tga", 16, 16, G.SpeakerImage},
-    {"exit.tga", 16, 16, G.ExitImage},
-    {"brick.tga", 20, 20, G.TileImages[1]},
-    {"open.tga", 20, 20, G.TileImages[0]},
-    {"pickFood.tga", 20, 20, G.TileImages[2]},
-    {"pickBone.tga", 20, 20, G.TileImages[3]},
-    {"pickDoom.tga", 20, 20, G.TileImages[4]},
-    {"pickOpen.tga", 20, 20, G.TileImages[5]},
-    {"cloud1.tga", 20, 20, G.TileImages[6]},
-    {"cloud2.tga", 20, 20, G.TileImages[7]},
-};
+// The image array each picture fills, in load order; each slot is exactly the picture's size.
+#define MURKO_PICTURE_SLOT(file, width, height, slot, key) G.slot,
+uint16_t* const PictureSlots[] = {MURKO_PICTURES(MURKO_PICTURE_SLOT)};
+#undef MURKO_PICTURE_SLOT
+#define MURKO_PICTURE_SIZE(file, width, height, slot, key) \
+    static_assert(sizeof G.slot == (width) * (height) * sizeof(uint16_t), file " fits its slot");
+MURKO_PICTURES(MURKO_PICTURE_SIZE)
+#undef MURKO_PICTURE_SIZE
+static_assert(std::size(PictureSlots) == std::size(PictureFiles));
 
 std::string FolderWithSlash(const std::string& folder) {
     if (folder.empty()) return "./";
@@ -104,11 +80,14 @@ void BuildDataPathsFrom(const std::string& exeFolder, const std::string& dataDir
     G.GraphFolder = data + "Graph/";
 }
 
-// An installed game keeps its data in share/murko/ beside bin/; the prefix it was built for is
-// the fallback when the whole tree has not moved together.
+// An installed game keeps its data in share/games/murko/ beside games/, or in share/murko/ beside
+// bin/; the prefix it was built for is the fallback when the whole tree has not moved together.
 static std::string InstalledDataFolder(const std::string& exeFolder) {
-    std::string beside = FolderWithSlash(exeFolder) + "../share/murko/";
-    return HoldsGraph(beside) ? beside : std::string(MURKO_INSTALL_DATA_DIR);
+    for (const char* relative : {"../share/games/murko/", "../share/murko/"}) {
+        std::string folder = FolderWithSlash(exeFolder) + relative;
+        if (HoldsGraph(folder)) return folder;
+    }
+    return MURKO_INSTALL_DATA_DIR;
 }
 
 void BuildDataPaths() {
@@ -119,10 +98,10 @@ void BuildDataPaths() {
 
 void LoadRasterFontFile() {
     std::string path = G.GraphFolder + "Antique.fnt";
-    FILE* file = fopen(path.c_str(), "rb");
+    FILE* file = OpenForReading(path.c_str());
     if (!file) {
         fprintf(stderr, "murko: cannot open font %s (%s); text stays blank\n", path.c_str(),
-                strerror(errno));
+                ReadFailure(errno));
         return;
     }
     size_t got = fread(G.FontGlyphs, 1, sizeof G.FontGlyphs, file);
@@ -153,8 +132,10 @@ static void ClearPictures() {
 void LoadResources() {
     Srand(Options.haveSeed ? Options.seed : HostSeedTicks());
     ClearPictures();
-    for (const PictureLoad& load : PictureLoads)
-        LoadTarga(G.GraphFolder + load.file, load.width, load.height, load.slot);
+    for (size_t i = 0; i < std::size(PictureFiles); i++) {
+        const PictureFile& picture = PictureFiles[i];
+        LoadTarga(G.GraphFolder + picture.file, picture.width, picture.height, PictureSlots[i]);
+    }
     LoadRasterFontFile();
     SetDefaultHighScores();
     LoadHighScores();

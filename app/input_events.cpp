@@ -1,10 +1,15 @@
 // Buttons and stylus: host and scripted events applied to the latches, recordings written.
 #include "app/input_events.h"
 
+#include "app/pause.h"
 #include "app/script.h"
 #include "core/globals.h"
+#include "core/layout.h"
+#include "core/sound.h"
 
-static bool ReplayOnly = false;     // drop host keys and taps while the script lasts
+static bool ReplayOnly = false;  // drop host keys and taps while the script lasts
+static int64_t SwallowTextFrame =
+    -2;                             // text typed by the key that ended a pause, before this frame
 static FILE* RecordFile = nullptr;  // where delivered events are written, or null
 
 // The frame a pump belongs to: the one just shown, or -1 before the first.
@@ -27,6 +32,54 @@ static bool HostEventWanted(const HostEvent& event) {
     return event.type == HostEventQuit;
 }
 
+// A pause lets go of the held directions first, as the game would see them released (a replay's
+// directions are the recording's alone).
+static void ReleaseHeldButtons() {
+    if (ReplayOnly && ScriptNextEvent < ScriptEventCount) return;
+    const int32_t held[4] = {G.UpDown, G.DownDown, G.LeftDown, G.RightDown};
+    for (int button = KeyUp; button <= KeyRight; button++) {
+        if (!held[button]) continue;
+        HostEvent up = {HostEventKeyUp, G.KeyList[button].code, 0, 0};
+        Record(up);
+        HandleInputEvent(up);
+    }
+}
+
+// While the game runs: a pause key or a window losing focus pauses it. P types on the name entry.
+static bool TakenWhilePlaying(const HostEvent& event) {
+    if (event.type == HostEventTyped) return SwallowTextFrame == int64_t(G.FrameCount);
+    if (event.type != HostEventFocusLost && event.type != HostEventPause) return false;
+    if (event.type == HostEventPause && event.key == 'P' && G.ScreenState == ScreenNewHighScore)
+        return true;
+    ReleaseHeldButtons();
+    PauseGame();
+    return true;
+}
+
+// While paused nothing reaches the game but the window being closed and the speaker corner (a
+// mute); a pause key, A or a tap elsewhere on the picture brings the game back and does no more.
+static bool TakenWhilePaused(HostEvent* event) {
+    if (event->type == HostEventQuit) return false;
+    bool tap = event->type == HostEventPenDown;
+    if (tap && InSpeakerCorner(event->x, event->y)) {
+        *event = HostEvent{HostEventMute, 0, 0, 0};
+        return false;
+    }
+    bool pressA = event->type == HostEventKeyDown && event->key == G.KeyList[KeyA].code;
+    if (tap || pressA || event->type == HostEventPause) {
+        ResumeGame();
+        SwallowTextFrame = G.FrameCount;
+    }
+    return true;
+}
+
+// The pause's own events, and everything that comes while paused; true when the event goes no
+// further. A run that may not pause passes everything on.
+static bool TakenByPause(HostEvent* event) {
+    if (!PauseAllowed()) return false;
+    return GamePaused() ? TakenWhilePaused(event) : TakenWhilePlaying(*event);
+}
+
 bool TakeInputEvent(HostEvent* event) {
     if (ScriptEventDue()) {
         *event = HostEventFromScript(ScriptEvents[ScriptNextEvent++]);
@@ -34,11 +87,11 @@ bool TakeInputEvent(HostEvent* event) {
         return true;
     }
     while (HostPollEvent(event)) {
-        if (!HostEventWanted(*event)) continue;
         // Pen-downs off the picture cannot happen on the device; they are not taps.
         if (event->type == HostEventPenDown &&
             (event->x < 0 || event->x >= ScreenWidth || event->y < 0 || event->y >= ScreenHeight))
             continue;
+        if (TakenByPause(event) || !HostEventWanted(*event)) continue;
         Record(*event);
         return true;
     }
@@ -88,6 +141,10 @@ void HandleInputEvent(const HostEvent& event) {
             G.TapConsumed = 0;
             break;
         case HostEventQuit: G.QuitRequested = 1; break;
+        case HostEventMute:
+            ToggleMute();
+            if (GamePaused()) ShowPauseOverlay();
+            break;
         case HostEventTyped:
             // Only the name entry reads typed keys; elsewhere they would wait for it.
             if (G.ScreenState == ScreenNewHighScore) G.TypedKey = event.key;

@@ -19,6 +19,8 @@ struct LaunchOptions {
     std::string dataDir;         // --data DIR: folder holding Graph/ and Sound/
     std::string audioDriver;     // --audio DRIVER: libmikmod driver alias
     bool mute = false;           // --mute: start with sound off
+    std::string resumeFile;      // --resume FILE: the suspend file (a headless run has none else)
+    bool noResume = false;       // --no-resume: start at the menu, the suspend file untouched
     HostConfig host = {DisplayRgb565, 0, false,
                        false};  // --display, --scale, --fullscreen, --windowed
 };

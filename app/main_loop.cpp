@@ -3,6 +3,7 @@
 
 #include "app/input_events.h"
 #include "app/present.h"
+#include "core/layout.h"
 #include "game/game_frame.h"
 #include "gfx/draw.h"
 #include "screens/help.h"
@@ -35,7 +36,7 @@ void RunScreenHandler() {
 
 void RunFrame() {
     RunScreenHandler();
-    DrawSpeakerIcon(224, 304);
+    DrawSpeakerIcon(SpeakerIconX, SpeakerIconY);
     DrawMuteCross();
     G.FrameCount++;
     PumpMessages(1);

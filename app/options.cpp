@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/config.h"
+#include "app/script.h"
 #include "platform/panel.h"
 
 #ifndef MURKO_VERSION
@@ -31,10 +32,13 @@ static const char Usage[] =
     "                       comma-separated ('Space,Left Ctrl')\n"
     "  --config FILE        settings file instead of the usual one (a headless run reads\n"
     "                       none without it); the command line wins over the file\n"
+    "  --no-resume          start at the menu; a suspended run stays put away\n"
+    "  --resume FILE        suspend file to resume from and put a run away in (headless runs\n"
+    "                       use one only when named)\n"
     "  --seed N             random seed instead of the clock\n"
     "  --input FILE         play an input script\n"
     "  --record FILE        record seed and input of this run\n"
-    "  --play FILE          replay a recording\n"
+    "  --play FILE          replay a recording (a script or recording holds 32 MiB at most)\n"
     "  --headless           no window; a virtual clock runs frames back to back\n"
     "  --frames N           stop after N frames\n"
     "  --dump-state FILE    write the game state as JSON after the last frame\n"
@@ -43,7 +47,9 @@ static const char Usage[] =
     "Settings: $XDG_CONFIG_HOME/murko/murko.conf (else ~/.config/murko/murko.conf), lines\n"
     "  'scale = 3', 'fullscreen = yes', 'display = gray4', 'mute = no', 'gamepad = yes',\n"
     "  'key-a = Space, Left Ctrl' (key-up, key-down, key-left, key-right, key-a).\n"
-    "While playing: F11 or Alt+Enter fullscreen, F12 saves a screenshot.\n";
+    "While playing: P or Esc pauses, F11 or Alt+Enter fullscreen, F12 saves a screenshot.\n";
+
+static_assert(ScriptBytesMax == 32L << 20, "the usage names the size limit of a script");
 
 static bool ParseNumber(const char* text, long long low, long long high, long long* out) {
     char* end = nullptr;
@@ -56,9 +62,9 @@ static bool ParseNumber(const char* text, long long low, long long high, long lo
 
 // Options followed by a value.
 static bool ValueTaken(const char* option) {
-    static const char* const Taking[] = {"--data",   "--scale",      "--display",    "--audio",
-                                         "--seed",   "--input",      "--record",     "--play",
-                                         "--frames", "--dump-state", "--screenshot", "--config"};
+    static const char* const Taking[] = {
+        "--data",   "--scale", "--display", "--audio",      "--seed",       "--input", "--record",
+        "--resume", "--play",  "--frames",  "--dump-state", "--screenshot", "--config"};
     for (const char* name : Taking)
         if (!strcmp(option, name)) return true;
     return !strncmp(option, "--key-", 6);
@@ -142,6 +148,10 @@ int ParseOptions(int argc, char** argv) {
             Options.host.gamepad = true;
             continue;
         }
+        if (!strcmp(a, "--no-resume")) {
+            Options.noResume = true;
+            continue;
+        }
         if (!strcmp(a, "--no-gamepad")) {
             Options.host.gamepad = false;
             continue;
@@ -174,6 +184,8 @@ int ParseOptions(int argc, char** argv) {
             value(&Options.inputFile);
         else if (!strcmp(a, "--record"))
             value(&Options.recordFile);
+        else if (!strcmp(a, "--resume"))
+            value(&Options.resumeFile);
         else if (!strcmp(a, "--play"))
             value(&Options.playFile);
         else if (!strcmp(a, "--dump-state"))

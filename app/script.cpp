@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "core/files.h"
 #include "core/globals.h"
 
 ScriptEvent ScriptEvents[ScriptCapacity];  // the loaded script, in frame order
@@ -12,6 +13,8 @@ int ScriptEventCount = 0;                  // events in ScriptEvents
 int ScriptNextEvent = 0;                   // index of the next event to deliver
 bool ScriptHasSeed = false;                // a recording was loaded
 uint32_t ScriptSeed = 0;                   // its seed
+uint8_t ScriptResume[ScriptResumeMax];     // the suspend file of the run a recording resumes
+size_t ScriptResumeSize = 0;               // its bytes; 0 when the recording starts at the menu
 
 static const char VersionWord[] = "murko-recording";  // first word of a recording
 
@@ -31,6 +34,7 @@ void ClearScript() {
     ScriptNextEvent = 0;
     ScriptHasSeed = false;
     ScriptSeed = 0;
+    ScriptResumeSize = 0;
 }
 
 // Strict decimal: an optional '-', digits only, inside low..high.
@@ -60,6 +64,7 @@ struct LineReader {
     bool recording;     // reading a recording
     bool sawVersion;    // the version line was read
     int32_t lastFrame;  // frame of the previous event
+    long bytesLeft;     // bytes the file may still give
 };
 
 static bool Fail(LineReader* r, const char* format, ...) {
@@ -109,6 +114,40 @@ static bool ParseSeedLine(LineReader* r, char** words, int count) {
         return Fail(r, "bad seed \"%s\" (expected 0..4294967295)", words[1]);
     ScriptHasSeed = true;
     ScriptSeed = uint32_t(seed);
+    return true;
+}
+
+static const char Base64Digits[] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";  // value = index
+constexpr int ResumeLineBytes = 54;  // bytes a resume line carries: 72 base-64 digits
+
+static int Base64Value(char c) {
+    const char* at = c ? strchr(Base64Digits, c) : nullptr;
+    return at ? int(at - Base64Digits) : -1;
+}
+
+// One group of four digits ('=' pads the last) to up to three bytes of ScriptResume.
+static bool TakeBase64Group(const char* group) {
+    int v[4], bytes = 3;
+    for (int i = 0; i < 4; i++) {
+        v[i] = group[i] == '=' && i >= 2 ? 0 : Base64Value(group[i]);
+        if (group[i] == '=' && i >= 2) bytes = bytes < i - 1 ? bytes : i - 1;
+        if (v[i] < 0) return false;
+    }
+    if (ScriptResumeSize + size_t(bytes) > ScriptResumeMax) return false;
+    uint32_t all = uint32_t(v[0] << 18 | v[1] << 12 | v[2] << 6 | v[3]);
+    for (int i = 0; i < bytes; i++) ScriptResume[ScriptResumeSize++] = uint8_t(all >> (16 - 8 * i));
+    return true;
+}
+
+// "resume DIGITS": base-64 bytes of the suspend file of the run the recording starts from.
+static bool ParseResumeLine(LineReader* r, char** words, int count) {
+    if (!r->recording || !ScriptHasSeed || r->lastFrame != StartUpFrame || ScriptEventCount)
+        return Fail(r, "resume lines belong in a recording, after its seed line");
+    size_t length = count == 2 ? strlen(words[1]) : 0;
+    if (length == 0 || length % 4) return Fail(r, "a resume line is \"resume DIGITS\"");
+    for (size_t at = 0; at < length; at += 4)
+        if (!TakeBase64Group(words[1] + at)) return Fail(r, "bad or too many resume digits");
     return true;
 }
 
@@ -177,11 +216,11 @@ static bool ParseEventLine(LineReader* r, char** words, int count) {
     } else if (strcmp(what, "type") == 0) {
         e.type = HostEventTyped;
         if (!ParseTyped(r, words, count, &e)) return false;
-    } else if (strcmp(what, "quit") == 0) {
-        e.type = HostEventQuit;
+    } else if (strcmp(what, "quit") == 0 || strcmp(what, "mute") == 0) {
+        e.type = what[0] == 'q' ? HostEventQuit : HostEventMute;
         if (count > 2) return Fail(r, "unexpected \"%s\" after the event", words[2]);
     } else {
-        return Fail(r, "unknown event \"%s\" (expected down, up, tap, type or quit)", what);
+        return Fail(r, "unknown event \"%s\" (expected down, up, tap, type, quit or mute)", what);
     }
     if (ScriptEventCount == ScriptCapacity)
         return Fail(r, "too many events (at most %d)", ScriptCapacity);
@@ -200,42 +239,54 @@ static bool ParseLine(LineReader* r, char* text) {
     if (count == 0) return true;
     if (count > 5) return Fail(r, "unexpected text after the event");
     if (strcmp(words[0], "seed") == 0) return ParseSeedLine(r, words, count);
+    if (strcmp(words[0], "resume") == 0) return ParseResumeLine(r, words, count);
     if (strcmp(words[0], VersionWord) == 0)
         return Fail(r, "a version line belongs only at the top of a recording");
     return ParseEventLine(r, words, count);
 }
 
-// Reads one line into text; 0 at the end of the file, -1 for a line that is too long or holds a
-// NUL.
-static int ReadLine(FILE* f, char* text, int* problem) {
+// What stops a file at its first bad line.
+enum LineProblem { LineFine, LineHasNul, LineTooLong, FileTooLarge };
+
+// Reads one line into text; 0 at the end of the file, 1 for a line, -1 at the first byte that
+// makes the line bad (nothing after it is read: /dev/zero or a huge file ends at once).
+static int ReadLine(FILE* f, char* text, long* bytesLeft, LineProblem* problem) {
     int length = 0, c = 0;
     bool any = false;
-    *problem = 0;
+    *problem = LineFine;
     while ((c = getc(f)) != EOF) {
         any = true;
+        if (--*bytesLeft < 0)
+            *problem = FileTooLarge;
+        else if (c == 0)
+            *problem = LineHasNul;
+        else if (c != '\n' && length == ScriptLineMax)
+            *problem = LineTooLong;
+        if (*problem != LineFine) return -1;
         if (c == '\n') break;
-        if (c == 0) *problem = 1;
-        if (length == ScriptLineMax) *problem = 2;
-        if (!*problem) text[length++] = char(c);
+        text[length++] = char(c);
     }
     if (length > 0 && text[length - 1] == '\r') length--;
     text[length] = 0;
-    return any ? (*problem ? -1 : 1) : 0;
+    return any ? 1 : 0;
+}
+
+static bool FailLine(LineReader* r, LineProblem problem) {
+    if (problem == LineHasNul) return Fail(r, "a NUL byte in the line");
+    if (problem == LineTooLong) return Fail(r, "line longer than %d characters", ScriptLineMax);
+    return Fail(r, "the file is larger than %ld bytes", ScriptBytesMax);
 }
 
 bool ReadScript(FILE* f, const char* name, bool recording, char* message, int messageSize) {
     ClearScript();
-    LineReader r = {name, 0, message, messageSize, recording, false, StartUpFrame};
+    LineReader r = {name, 0, message, messageSize, recording, false, StartUpFrame, ScriptBytesMax};
     char text[ScriptLineMax + 1];
-    int problem = 0, got = 0;
+    LineProblem problem = LineFine;
+    int got = 0;
     bool ok = true;
-    while (ok && (got = ReadLine(f, text, &problem)) != 0) {
+    while (ok && (got = ReadLine(f, text, &r.bytesLeft, &problem)) != 0) {
         r.line++;
-        if (got < 0)
-            ok = problem == 1 ? Fail(&r, "a NUL byte in the line")
-                              : Fail(&r, "line longer than %d characters", ScriptLineMax);
-        else
-            ok = ParseLine(&r, text);
+        ok = got < 0 ? FailLine(&r, problem) : ParseLine(&r, text);
     }
     if (ok && ferror(f)) ok = Fail(&r, "read error");
     if (ok && recording && !r.sawVersion) {
@@ -250,9 +301,9 @@ bool ReadScript(FILE* f, const char* name, bool recording, char* message, int me
 
 bool LoadScriptFile(const char* path, bool recording, char* message, int messageSize) {
     ClearScript();
-    FILE* f = fopen(path, "rb");
+    FILE* f = OpenForReading(path);
     if (!f) {
-        snprintf(message, size_t(messageSize), "%s: cannot read it: %s", path, strerror(errno));
+        snprintf(message, size_t(messageSize), "%s: cannot read it: %s", path, ReadFailure(errno));
         return false;
     }
     bool ok = ReadScript(f, path, recording, message, messageSize);
@@ -286,7 +337,8 @@ bool ScriptEventFromHost(const HostEvent& event, int32_t frame, ScriptEvent* out
             out->x = int16_t(event.x);
             out->y = int16_t(event.y);
             return true;
-        case HostEventQuit: return true;
+        case HostEventQuit:
+        case HostEventMute: return true;
         case HostEventTyped: out->character = event.key; return TypedCodeValid(event.key);
         default: return false;
     }
@@ -299,6 +351,7 @@ void WriteRecordingHeader(FILE* f, uint32_t seed) {
         "# Input of one murko run; murko --play FILE plays it back.\n"
         "# Each line: FRAME down KEY | FRAME up KEY | FRAME tap X Y | FRAME type CODE | FRAME "
         "quit\n"
+        "# | FRAME mute (the speaker corner tapped while the game was paused)\n"
         "# CODE: a key typed on the keyboard, a character code 32..126, 8 Backspace or 13 Enter\n"
         "# An event of frame F reached the game in the message pump after frame F was shown,\n"
         "# so frame F + 1 saw it first. Frame -1 holds what came in the pumps before the first\n"
@@ -306,6 +359,22 @@ void WriteRecordingHeader(FILE* f, uint32_t seed) {
         "# it to the game before the first frame.\n"
         "seed %u\n",
         VersionWord, RecordingVersion, seed);
+}
+
+void WriteRecordingResume(FILE* f, const uint8_t* bytes, size_t size) {
+    fputs("# The run this recording starts from, as its suspend file (base 64):\n", f);
+    for (size_t line = 0; line < size; line += ResumeLineBytes) {
+        fputs("resume ", f);
+        for (size_t at = line; at < size && at < line + ResumeLineBytes; at += 3) {
+            size_t n = size - at < 3 ? size - at : 3;
+            uint32_t all = uint32_t(bytes[at]) << 16;
+            if (n > 1) all |= uint32_t(bytes[at + 1]) << 8;
+            if (n > 2) all |= bytes[at + 2];
+            for (size_t i = 0; i < 4; i++)
+                fputc(i <= n ? Base64Digits[(all >> (18 - 6 * i)) & 63] : '=', f);
+        }
+        fputc('\n', f);
+    }
 }
 
 // "F type CODE", with what the code stands for as a comment.
@@ -327,6 +396,7 @@ void WriteScriptEvent(FILE* f, const ScriptEvent& event) {
         case HostEventKeyUp: fprintf(f, "%d up %s\n", event.frame, key); break;
         case HostEventPenDown: fprintf(f, "%d tap %d %d\n", event.frame, event.x, event.y); break;
         case HostEventQuit: fprintf(f, "%d quit\n", event.frame); break;
+        case HostEventMute: fprintf(f, "%d mute\n", event.frame); break;
         case HostEventTyped: WriteTypedKey(f, event); break;
         default: break;
     }

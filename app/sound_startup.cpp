@@ -14,6 +14,7 @@
 
 #include "app/frame_timer.h"
 #include "app/options.h"
+#include "core/files.h"
 #include "core/globals.h"
 #include "core/sound.h"
 #include "platform/host.h"
@@ -68,9 +69,11 @@ static bool DriverNeedsTrial() {
 static bool StartsInChild(const std::string& driverOptions) {
     fflush(stdout);
     fflush(stderr);
+    pid_t parent = getpid();
     pid_t child = fork();
     if (child < 0) return errno == ENOSYS;  // no processes to try it in (a browser): tried here
     if (child == 0) {
+        HostLeaveToParent(parent);
         int quiet = open("/dev/null", O_WRONLY);
         if (quiet >= 0) dup2(quiet, STDERR_FILENO);
         _exit(MikMod_Init(driverOptions.c_str()) == 0 ? 0 : 1);
@@ -116,10 +119,8 @@ static uint32_t LittleEndian(const uint8_t* bytes) {
 }
 
 // The library loads a WAV whose data is cut short and later crashes mixing it, so the file's
-// chunks are walked first: its "data" chunk must be there whole.
-static bool WaveIsWhole(const std::string& path) {
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) return false;
+// chunks are walked first: its "data" chunk must be there whole. Leaves the file at its start.
+static bool WaveIsWhole(FILE* file) {
     uint8_t head[12];
     bool whole = false;
     if (fread(head, 1, 12, file) == 12 && !memcmp(head, "RIFF", 4) &&
@@ -135,27 +136,33 @@ static bool WaveIsWhole(const std::string& path) {
             at += 8 + length + (length & 1);
         }
     }
-    fclose(file);
+    rewind(file);
     return whole;
 }
 
+// libmikmod opens by name with a plain fopen, which a FIFO would hang: it is handed the file.
 static SAMPLE* LoadBark(const std::string& path) {
-    if (!WaveIsWhole(path)) {
+    FILE* file = OpenForReading(path.c_str());
+    SAMPLE* bark = file && WaveIsWhole(file) ? Sample_LoadFP(file) : nullptr;
+    if (file) fclose(file);
+    if (!bark) {
         fprintf(stderr, "murko: %s is missing or damaged; the dog stays quiet\n", path.c_str());
         return nullptr;
     }
-    SAMPLE* bark = Sample_Load(path.c_str());
-    if (bark) bark->panning = PAN_CENTER;  // a WAV loads hard left
+    bark->panning = PAN_CENTER;  // a WAV loads hard left
     return bark;
 }
 
 static MODULE* LoadMusic(const std::string& path) {
-    MODULE* music = Player_Load(path.c_str(), ModuleVoices, 0);
+    FILE* file = OpenForReading(path.c_str());
+    const char* why = file ? nullptr : ReadFailure(errno);
+    MODULE* music = file ? Player_LoadFP(file, ModuleVoices, 0) : nullptr;
+    if (file) fclose(file);
     if (music)
         music->wrap = 1;
     else
         fprintf(stderr, "murko: cannot load music %s (%s); that tune stays silent\n", path.c_str(),
-                MikMod_strerror(MikMod_errno));
+                why ? why : MikMod_strerror(MikMod_errno));
     return music;
 }
 

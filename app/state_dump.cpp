@@ -122,7 +122,7 @@ static void DumpName(const char* name, const char (&text)[Size]) {
 }
 
 static void PutFields() {
-#define X(field, kind) kind(#field, G.field);
+#define X(field, kind, suspend) kind(#field, G.field);
     GAME_GLOBAL_FIELDS(X)
 #undef X
 }

@@ -13,7 +13,7 @@ GameGlobals G;
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 constexpr bool FieldsFillTheRecord() {
     size_t end = 0;
-#define X(field, kind)                                     \
+#define X(field, kind, suspend)                            \
     if (offsetof(GameGlobals, field) != end) return false; \
     end += sizeof(GameGlobals::field);
     GAME_GLOBAL_FIELDS(X)

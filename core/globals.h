@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/directions.h"
+#include "core/pictures.h"
+
 struct MODULE;  // libmikmod module handle
 struct SAMPLE;  // libmikmod sample handle
 
@@ -21,7 +24,7 @@ enum : int8_t {
     ScreenLevelSelect = 5,
     ScreenLevelComplete = 6,
 };
-constexpr int ScreenCount = 7;
+constexpr int ScreenCount = 7;  // ScreenState values, 0 .. 6: one screen handler each
 
 // Maze cell codes; the code is also the tile slot that draws the cell.
 enum : int8_t {
@@ -32,12 +35,8 @@ enum : int8_t {
     CellPoison = 4,
     CellTaken = 5,
 };
-// Codes that exist only while GenerateMaze runs.
+// Codes that exist only while GenerateMaze runs (with the way-back codes of core/directions.h).
 enum : int8_t {
-    BackRight = 9,
-    BackLeft = 10,
-    BackDown = 11,
-    BackUp = 12,
     CarveStartMark = 99,
 };
 
@@ -48,8 +47,6 @@ constexpr int SpiderSlots = 150;                    // records in SpiderTable
 constexpr int MaxEnergy = 135;                      // full energy bar
 constexpr uint16_t SpriteKeyColour = 0xF800;        // transparent value of sprites and tiles
 constexpr uint16_t RedFontKeyColour = 0x001F;       // transparent value of the red font picture
-constexpr int RedFontWidth = 160;                   // RedFontImage width, used by loader and glyphs
-constexpr int RedFontHeight = 80;                   // RedFontImage height
 constexpr int HighScoreEntries = 10;                // rows of the high-score table
 
 // One entry of the host key list: key code and (unused) screen point.
@@ -70,10 +67,11 @@ enum {
     KeyStart = 7
 };
 
+// One slot of SpiderTable: a spider of the level, where it stands and walks, and its strength.
 struct SpiderRecord {
     int16_t x;          // world pixels, left edge
     int16_t y;          // world pixels, top edge
-    int16_t direction;  // 0 right, 1 left, 2 down, 3 up
+    int16_t direction;  // SpiderRight, SpiderLeft, SpiderDown or SpiderUp
     int16_t active;     // 1 while roaming
     int16_t stepsLeft;  // moving frames left in the current step
     int16_t strength;   // beaten at 0 or below
@@ -163,19 +161,19 @@ struct GameGlobals {
     // --- Hero and camera ---
     int16_t HeroX;           // hero box left edge, world pixels
     int16_t HeroY;           // hero box top edge, world pixels
-    int16_t HeroDirection;   // 0 none, 1 left, 2 right, 3 up, 4 down
+    int16_t HeroDirection;   // HeroNone, or HeroLeft .. HeroDown while walking
     int16_t HeroMoving;      // 1 while between two cells
     int16_t HeroFrame;       // walk animation frame 0..7
     int16_t HeroFrameTimer;  // frames since the last animation change
-    int16_t CameraX;         // world pixel at the view's top-left corner
-    int16_t CameraY;
+    int16_t CameraX;         // world pixel column at the view's left edge
+    int16_t CameraY;         // world pixel row at the view's top edge
 
     // --- Spiders ---
     SpiderRecord SpiderTable[SpiderSlots];  // every spider of the level
     int16_t SpiderOccupancy[MazeCells];     // slot + 1 of the spider placed in a cell, 0 free
 
     // --- Main menu, level transitions and help ---
-    int16_t MenuChaseDirection;  // 0 the chase runs right, 1 it runs left
+    int16_t MenuChaseDirection;  // ChaseRight or ChaseLeft: the way the chase runs
     int16_t MenuChasePos;        // 0, 2 .. 398: position counter of the current pass
     int16_t MenuDogFrame;        // walking frame of the chasing dog, 0 or 1
     int16_t TransitionAngle;     // degrees, 0, 3 .. 357: swing of the level-complete lines
@@ -197,9 +195,8 @@ struct GameGlobals {
     int8_t HighlightScreen;  // screen HighlightItem belongs to; another screen starts at its first
                              // item
     int16_t HighlightItem;   // the highlighted item: an index into that screen's item table
-    int8_t HighlightHeld;  // directions held in the last front-end frame: bit 0 up, 1 down, 2 left,
-                           // 3 right
-    int8_t Unused4;        // no hidden padding (see core/global_fields.h)
+    int8_t HighlightHeld;    // directions held in the last front-end frame: PadUp .. PadRight bits
+    int8_t Unused4;          // no hidden padding (see core/global_fields.h)
     int16_t HighlightHoldFrames;  // frames those directions have stayed held; -1 while held since
                                   // another screen
     uint32_t HighlightFrame;      // FrameCount of the last front-end frame: presses count across

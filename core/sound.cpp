@@ -45,6 +45,10 @@ void SwitchMusic(MODULE* music) {
     ApplyMusicVolume();
 }
 
+void PauseMusic(bool paused) {
+    if (Started && (Player_Paused() != 0) != paused) Player_TogglePause();
+}
+
 void Bark() {
     if (G.SoundOn == 1 && Started && G.BarkSample) Sample_Play(G.BarkSample, 0, 0);
 }

@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "fuzz/fuzz_input.h"
 #include "screens/high_scores.h"
+#include "screens/score_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzFile(data, size, "Mhighscore.dat");

@@ -5,6 +5,7 @@
 
 #include "core/globals.h"
 #include "core/input.h"
+#include "core/layout.h"
 #include "core/sound.h"
 #include "game/game_picture.h"
 #include "game/hero.h"
@@ -15,8 +16,6 @@ constexpr int ExitIconX = 224;  // exit icon over the top-right corner of the vi
 constexpr int ExitTapLeft =
     224;  // a tap right of this column and above ExitTapBottom leaves the run
 constexpr int ExitTapBottom = 16;
-constexpr int SpeakerTapLeft = 224;  // the speaker corner: x at least this ...
-constexpr int SpeakerTapTop = 303;   // ... and y at least this
 
 // The sixth bone finishes the level wherever the hero stands.
 static void CheckLevelEnd() {
@@ -50,7 +49,7 @@ static void HandleTaps() {
     DrawExitIcon(ExitIconX, 0);
     if (!StylusTapped()) return;
     int x = TapX(), y = TapY();
-    if (x >= SpeakerTapLeft && y >= SpeakerTapTop) {
+    if (InSpeakerCorner(x, y)) {
         ToggleMute();
     } else if (x > ExitTapLeft && y < ExitTapBottom) {
         G.ScreenState = ScreenMainMenu;

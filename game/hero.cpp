@@ -10,12 +10,13 @@ constexpr int CameraNear = 80;  // the hero's box corner stays at least this far
 constexpr int CameraFar = 140;  // ... and at most this far
 constexpr int FrameChangeTimer = 4;  // walk picture changes when the timer reaches this
 
-// First walk picture of each HeroDirection: none (unused), left, right, up, down.
-static const int16_t FirstFrame[5] = {0, 0, 6, 2, 4};
+// First walk picture of each HeroDirection: HeroNone (unused), HeroLeft, HeroRight, HeroUp,
+// HeroDown.
+static const int16_t FirstFrame[HeroDown + 1] = {0, 0, 6, 2, 4};
 
-// Pixels to step on each axis per HeroDirection: none, left, right, up, down.
-static const int8_t StepX[5] = {0, -1, 1, 0, 0};
-static const int8_t StepY[5] = {0, 0, 0, -1, 1};
+// Pixels to step on each axis per HeroDirection, in the same order.
+static const int8_t StepX[HeroDown + 1] = {0, -1, 1, 0, 0};
+static const int8_t StepY[HeroDown + 1] = {0, 0, 0, -1, 1};
 
 static int16_t Follow(int camera, int hero) {
     if (camera + CameraNear > hero) camera = hero - CameraNear;

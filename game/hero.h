@@ -8,9 +8,6 @@ constexpr int BoneScore = 100;    // points for a bone
 constexpr int PoisonScore = 30;   // points for taking poison
 constexpr int LevelScore = 1000;  // points for a finished level
 
-// HeroDirection values.
-enum { HeroNone = 0, HeroLeft = 1, HeroRight = 2, HeroUp = 3, HeroDown = 4 };
-
 void FollowHero();   // camera: the hero's box stays 80 to 140 pixels inside the view on both axes
 void AnimateHero();  // the walk picture changes every fourth frame while the hero walks
 void HeroStepAndKeys();          // one 2-pixel step, then the direction keys and the map key

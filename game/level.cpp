@@ -7,11 +7,9 @@
 #include "core/random.h"
 #include "game/maze.h"
 
-constexpr int BonesPerLevel = 6;  // bones that finish every level
-constexpr int SmallestMaze = 20;  // columns and rows of level 1
-constexpr int HeroViewOffset =
-    120;                           // the hero is drawn this far right of and below the view corner
-constexpr int HeroStartFrame = 5;  // walk frame shown when a run starts
+// The hero is drawn this far right of and below the view corner.
+constexpr int HeroViewOffset = 120;
+constexpr int HeroStartFrame = 5;        // walk frame shown when a run starts
 constexpr int SpiderStrengthBase = 20;   // weakest spider at placement
 constexpr int SpiderStrengthRange = 50;  // strengths run from the base to base + 49
 
@@ -75,7 +73,7 @@ static void PlaceSpiders() {
         s.active = 1;
         s.x = int16_t(c.x * CellSize);
         s.y = int16_t(c.y * CellSize);
-        s.direction = int16_t(Rand() % 4);
+        s.direction = int16_t(Rand() % SpiderDirections);
         s.stepsLeft = 0;
         s.strength = int16_t(Rand() % SpiderStrengthRange + SpiderStrengthBase);
     }
@@ -140,7 +138,7 @@ void NewGame() {
     G.Energy = MaxEnergy;
     G.HeroFrame = HeroStartFrame;
     G.HeroFrameTimer = 0;
-    G.HeroDirection = 0;
+    G.HeroDirection = HeroNone;
     G.MapView = 0;
     G.FightPhase = 0;
     BuildLevel();

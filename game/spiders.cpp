@@ -5,10 +5,9 @@
 #include "core/random.h"
 #include "game/game_picture.h"
 
-constexpr int ViewSpan = 240;        // world pixels the normal view shows on each axis
-constexpr int SpiderDirections = 4;  // 0 right, 1 left, 2 down, 3 up
+constexpr int ViewSpan = 240;  // world pixels the normal view shows on each axis
 
-// Pixels to step on each axis per spider direction: right, left, down, up.
+// Pixels to step on each axis per spider direction: SpiderRight, SpiderLeft, SpiderDown, SpiderUp.
 static const int8_t SpiderStepX[SpiderDirections] = {1, -1, 0, 0};
 static const int8_t SpiderStepY[SpiderDirections] = {0, 0, 1, -1};
 
@@ -34,12 +33,14 @@ static void StartFight(int slot) {
     G.MapView = 0;
 }
 
+// A contact switches the map off, so the rest of the pass picks its spiders (and their random
+// pictures) by the normal view's window; they are still drawn into the map this frame shows.
 void SpiderPass() {
-    const int map = G.MapView == 1;  // the whole pass draws into the view the frame began with
+    const int mapPicture = G.MapView == 1;
     for (int slot = 0; slot < SpiderSlots; slot++) {
         const SpiderRecord& s = G.SpiderTable[slot];
-        if (s.active != 1 || !SpiderShown(s.x, s.y, map)) continue;
-        DrawSpiderPicture(s.x, s.y, map);
+        if (s.active != 1 || !SpiderShown(s.x, s.y, G.MapView == 1)) continue;
+        DrawSpiderPicture(s.x, s.y, mapPicture);
         if (G.FightPhase == 0 && InContact(s)) StartFight(slot);
     }
 }
@@ -54,10 +55,10 @@ static bool OpenCell(int cx, int cy) {
 static void ChooseWay(SpiderRecord& s) {
     int cx = s.x / CellSize, cy = s.y / CellSize, n = 0;
     int16_t ways[SpiderDirections];
-    if (OpenCell(cx - 1, cy)) ways[n++] = 1;
-    if (OpenCell(cx + 1, cy)) ways[n++] = 0;
-    if (OpenCell(cx, cy + 1)) ways[n++] = 2;
-    if (OpenCell(cx, cy - 1)) ways[n++] = 3;
+    if (OpenCell(cx - 1, cy)) ways[n++] = SpiderLeft;
+    if (OpenCell(cx + 1, cy)) ways[n++] = SpiderRight;
+    if (OpenCell(cx, cy + 1)) ways[n++] = SpiderDown;
+    if (OpenCell(cx, cy - 1)) ways[n++] = SpiderUp;
     if (n == 0) return;  // shut in on all four sides: it waits
     s.direction = ways[Rand() % n];
     s.stepsLeft = SpiderStepFrames;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/files.h"
+
 constexpr int MaxTargaWidth = 240;  // widest picture of the game; rows are read one at a time
 
 uint16_t TargaColour(uint8_t red, uint8_t green, uint8_t blue) {
@@ -43,10 +45,10 @@ static size_t ReadRows(FILE* file, const uint16_t palette[256], int width, int h
 int LoadTarga(const std::string& path, int width, int height, uint16_t* dest) {
     if (width <= 0 || height <= 0) return 0;
     memset(dest, 0, size_t(width) * size_t(height) * sizeof *dest);
-    FILE* file = fopen(path.c_str(), "rb");
+    FILE* file = OpenForReading(path.c_str());
     if (!file) {
         fprintf(stderr, "murko: cannot open picture %s (%s); it stays black\n", path.c_str(),
-                strerror(errno));
+                ReadFailure(errno));
         return 0;
     }
     uint16_t palette[256];

@@ -39,7 +39,7 @@ static uint8_t* BeginDraw() { return PanelAddress(); }
 static void EndDraw() {}
 
 const HostBackend* HeadlessBackend() {
-    static const HostBackend backend = {Open,      Close,   Ticks, Idle, PollEvent, PanelProperties,
-                                        BeginDraw, EndDraw, Ticks};
+    static const HostBackend backend = {
+        Open, Close, Ticks, Idle, PollEvent, PanelProperties, BeginDraw, EndDraw, Ticks, nullptr};
     return &backend;
 }

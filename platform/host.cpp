@@ -2,6 +2,7 @@
 #include "platform/host.h"
 #include "platform/first_frame.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <climits>
 #include <cstdlib>
@@ -22,6 +23,10 @@ void HostEndDraw() {
     NoteFrameShown();
 }
 
+void HostSetOverlay(bool on) {
+    if (Active->overlay) Active->overlay(on);
+}
+
 void HostGetDefaultKeys(int16_t codes[8]) {
     static const int16_t keys[8] = {HostKeyUp, HostKeyDown, HostKeyLeft, HostKeyRight,
                                     HostKeyA,  HostKeyB,    HostKeyC,    HostKeyStart};
@@ -38,8 +43,20 @@ std::string HostExecutableFolder() {
     return slash == std::string::npos ? std::string("./") : full.substr(0, slash + 1);
 }
 
+// A folder no other user can enter or lay anything in: ours, no link, mode 0700.
+static bool IsPrivateFolder(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    struct stat info;
+    return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+           (info.st_mode & 077) == 0;
+}
+
 std::string HostRuntimeFolder() {
     const char* dir = getenv("XDG_RUNTIME_DIR");
-    if (dir && *dir) return std::string(dir) + "/";
-    return "/tmp/";
+    if (dir && dir[0] == '/' && IsPrivateFolder(dir)) return std::string(dir) + "/";
+    const char* temp = getenv("TMPDIR");
+    std::string own =
+        std::string(temp && temp[0] == '/' ? temp : "/tmp") + "/murko-" + std::to_string(geteuid());
+    mkdir(own.c_str(), 0700);
+    return IsPrivateFolder(own) ? own + "/" : "";
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // Host key codes of the key list (up, down, left, right, A, B, C, Start).
@@ -19,14 +20,20 @@ enum : int16_t {
 };
 
 // HostEventTyped is a key typed for text: key holds the character (32..126), 8 Backspace or 13
-// Enter.
+// Enter. HostEventPause is a key that pauses the game: key holds 'P', 27 (Esc) or HostKeyStart.
+// HostEventFocusLost: the window lost the keyboard or was minimised (the player looks away).
+// HostEventMute is never sent by a host: it is the speaker corner tapped while the game was
+// paused, as scripts and recordings hold it.
 enum HostEventType {
     HostEventNone,
     HostEventKeyDown,
     HostEventKeyUp,
     HostEventPenDown,
     HostEventQuit,
-    HostEventTyped
+    HostEventTyped,
+    HostEventPause,
+    HostEventFocusLost,
+    HostEventMute,
 };
 
 struct HostEvent {
@@ -77,7 +84,8 @@ struct HostBackend {
     HostDisplayProperties (*displayProperties)();
     uint8_t* (*beginDraw)();
     void (*endDraw)();
-    uint32_t (*seedTicks)();  // milliseconds since the machine started, wrapping at 2^32
+    uint32_t (*seedTicks)();   // milliseconds since the machine started, wrapping at 2^32
+    void (*overlay)(bool on);  // while on, presents are shown but are not the game's own picture
 };
 
 const HostBackend* HeadlessBackend();  // no window, a virtual clock
@@ -93,18 +101,24 @@ uint32_t HostSeedTicks();              // the tick count a run's random seed is 
 void HostIdle(uint32_t msUntilDue);    // waits, never more than msUntilDue
 bool HostPollEvent(HostEvent* event);  // takes the next waiting input event
 HostDisplayProperties HostGetDisplayProperties();
-uint8_t* HostBeginDraw();                   // address of the panel's frame buffer
-void HostEndDraw();                         // the frame is complete; show it
+uint8_t* HostBeginDraw();      // address of the panel's frame buffer
+void HostEndDraw();            // the frame is complete; show it
+void HostSetOverlay(bool on);  // presents from now on are an overlay (screenshots keep the game's)
 void HostGetDefaultKeys(int16_t codes[8]);  // up, down, left, right, A, B, C, Start
 
 // Files and folders.
 std::string HostExecutableFolder();  // folder of the running executable, with trailing '/'
-std::string HostRuntimeFolder();     // per-user folder for locks and sockets, with trailing '/'
+// The user's private folder for locks and sockets, with trailing '/': $XDG_RUNTIME_DIR, else
+// $TMPDIR/murko-UID (or /tmp/murko-UID), made when missing; "" when neither is the user's own
+// with mode 0700.
+std::string HostRuntimeFolder();
 
 // Window and instance.
-bool HostClaimSingleInstance();  // false when another windowed game runs (it is brought to the
-                                 // front)
+bool HostClaimSingleInstance();      // false when another windowed game runs (it is brought to the
+                                     // front)
+void HostLeaveToParent(int parent);  // in a forked child: drops the instance lock and socket,
+                                     // dies with the parent (its process id)
 bool HostWritePng(const char* path, const uint16_t* rgb565, int width,
                   int height);  // a picture as PNG
-bool HostWritePngRgb(const char* path, const uint32_t* rgb, int width,
-                     int height);  // pixels 0xRRGGBB
+bool HostWritePngRgb(FILE* file, const uint32_t* rgb, int width,
+                     int height);  // pixels 0xRRGGBB, into a file it closes

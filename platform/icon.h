@@ -1,4 +1,4 @@
-// The window icon, drawn in code.
+// The window icon, drawn from the grid in assets/art/window_icon.txt.
 #pragma once
 
 #include <cstdint>

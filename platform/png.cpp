@@ -6,11 +6,10 @@
 
 #include "platform/host.h"
 
-// Writes a width x height picture whose pixel i is 0xRRGGBB as rgb(pixels[i]).
+// Writes a width x height picture whose pixel i is 0xRRGGBB as rgb(pixels[i]) and closes file.
 template <typename Pixel>
-static bool WritePng(const char* path, const Pixel* pixels, int width, int height,
+static bool WritePng(FILE* file, const Pixel* pixels, int width, int height,
                      uint32_t (*rgb)(Pixel)) {
-    FILE* file = fopen(path, "wb");
     if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -47,9 +46,9 @@ static uint32_t FromRgb565(uint16_t p) {
 static uint32_t FromRgb888(uint32_t p) { return p & 0xFFFFFF; }
 
 bool HostWritePng(const char* path, const uint16_t* rgb565, int width, int height) {
-    return WritePng(path, rgb565, width, height, FromRgb565);
+    return WritePng(fopen(path, "wb"), rgb565, width, height, FromRgb565);
 }
 
-bool HostWritePngRgb(const char* path, const uint32_t* rgb, int width, int height) {
-    return WritePng(path, rgb, width, height, FromRgb888);
+bool HostWritePngRgb(FILE* file, const uint32_t* rgb, int width, int height) {
+    return WritePng(file, rgb, width, height, FromRgb888);
 }

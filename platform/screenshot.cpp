@@ -1,6 +1,7 @@
 // F12's screenshots: the player's pictures folder (or the game's data folder) and the PNG files.
 #include "platform/screenshot.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,10 +12,12 @@
 #include <ctime>
 #include <vector>
 
+#include "core/files.h"
 #include "platform/host.h"
 #include "platform/pointer_map.h"
 
-constexpr int MaxScale = 16;  // the largest scale a window is given
+constexpr int MaxScale = 16;      // the largest scale a window is given
+constexpr int NameAttempts = 99;  // "-2" ... "-99" are tried after the plain name
 
 static bool IsFolder(const std::string& path) {
     struct stat s;
@@ -31,7 +34,7 @@ static std::string Env(const char* name) {
 static std::string UserDirsPictures(const std::string& home) {
     std::string config = Env("XDG_CONFIG_HOME");
     if (config.empty() || config[0] != '/') config = home + "/.config";
-    FILE* f = fopen((config + "/user-dirs.dirs").c_str(), "r");
+    FILE* f = OpenForReading((config + "/user-dirs.dirs").c_str());
     if (!f) return "";
     char line[1024];
     std::string found;
@@ -82,20 +85,51 @@ static std::string ShotName(const char* stamp, int attempt, int scale) {
     return name + ".png";
 }
 
+// A file made new: never an existing name, never through a link; nullptr with errno set.
+static FILE* CreateNew(const std::string& path) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    FILE* file = fd < 0 ? nullptr : fdopen(fd, "wb");
+    if (!file && fd >= 0) close(fd);
+    return file;
+}
+
+// Makes the plain file and, when scale > 1, the scaled one under the first pair of free names.
+static bool CreatePair(const std::string& folder, const char* stamp, int scale, std::string* plain,
+                       std::string* scaled, FILE** plainFile, FILE** scaledFile) {
+    for (int attempt = 1; attempt <= NameAttempts; attempt++) {
+        *plain = folder + ShotName(stamp, attempt, 1);
+        *scaled = folder + ShotName(stamp, attempt, scale);
+        *plainFile = CreateNew(*plain);
+        if (*plainFile && scale == 1) return true;
+        *scaledFile = *plainFile ? CreateNew(*scaled) : nullptr;
+        if (*scaledFile) return true;
+        int why = errno;
+        if (*plainFile) {
+            fclose(*plainFile);
+            unlink(plain->c_str());
+        }
+        errno = why;
+        if (why != EEXIST) return false;
+    }
+    *plain = folder + "murko-" + stamp + "-*.png";  // every name taken
+    return false;
+}
+
 bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale,
                       std::string* saved) {
     scale = scale < 1 ? 1 : (scale > MaxScale ? MaxScale : scale);
     char stamp[32];
     time_t now = time(nullptr);
     strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", localtime(&now));
-    int attempt = 1;
-    while (attempt < 100 && (access((folder + ShotName(stamp, attempt, 1)).c_str(), F_OK) == 0 ||
-                             access((folder + ShotName(stamp, attempt, scale)).c_str(), F_OK) == 0))
-        attempt++;
-    std::string plain = folder + ShotName(stamp, attempt, 1),
-                scaled = folder + ShotName(stamp, attempt, scale);
+    std::string plain, scaled;
+    FILE *plainFile = nullptr, *scaledFile = nullptr;
+    bool made = CreatePair(folder, stamp, scale, &plain, &scaled, &plainFile, &scaledFile);
     *saved = plain;
-    if (!HostWritePngRgb(plain.c_str(), rgb, PictureWidth, PictureHeight)) return false;
+    if (!made) return false;
+    if (!HostWritePngRgb(plainFile, rgb, PictureWidth, PictureHeight)) {
+        if (scaledFile) fclose(scaledFile);
+        return false;
+    }
     if (scale == 1) return true;
     std::vector<uint32_t> big(size_t(PictureWidth * scale) * PictureHeight * scale);
     for (size_t i = 0; i < big.size(); i++) {
@@ -103,7 +137,7 @@ bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale,
         big[i] = rgb[y * PictureWidth + x];
     }
     *saved = scaled;
-    if (!HostWritePngRgb(scaled.c_str(), big.data(), PictureWidth * scale, PictureHeight * scale))
+    if (!HostWritePngRgb(scaledFile, big.data(), PictureWidth * scale, PictureHeight * scale))
         return false;
     *saved = plain + " and " + scaled;
     return true;

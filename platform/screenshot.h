@@ -10,7 +10,8 @@
 std::string ScreenshotFolder();
 
 // Writes the 240 x 320 picture (pixels 0xRRGGBB) as murko-DATE-TIME.png into folder, and, when
-// scale > 1, as murko-DATE-TIME-xN.png with every pixel N x N; an existing name gets "-2", "-3" ...
-// *saved names the files written ("A and B"); false, with *saved naming the failing file, on error.
+// scale > 1, as murko-DATE-TIME-xN.png with every pixel N x N; an existing name (a link too) gets
+// "-2", "-3" ... up to "-99", and is never written. *saved names the files written ("A and B");
+// false, with *saved naming the failing file and errno set (EEXIST: every name taken), on error.
 bool WriteScreenshots(const std::string& folder, const uint32_t* rgb, int scale,
                       std::string* saved);

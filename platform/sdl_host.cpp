@@ -25,7 +25,9 @@ static SDL_Renderer* Renderer = nullptr;  // draws the panel picture into the wi
 static SDL_Texture* Texture = nullptr;    // the decoded 240 x 320 panel
 static bool NeverFullscreen = false;      // --windowed: the fullscreen toggle does nothing
 static uint32_t Decoded[PictureWidth * PictureHeight];  // the panel decoded to 0xRRGGBB for upload
-static int PlainPitch = 0;  // > 0: the panel holds plain RGB565 rows this many bytes apart
+static uint32_t OverlayDecoded[PictureWidth * PictureHeight];  // an overlay, decoded alike
+static bool OverlayOn = false;  // presents are an overlay; Decoded keeps the game's own picture
+static int PlainPitch = 0;      // > 0: the panel holds plain RGB565 rows this many bytes apart
 static uint32_t TitleNoticeUntil =
     0;  // tick at which the title goes back to "Murko"; 0 when it shows that
 
@@ -163,11 +165,12 @@ void SdlRedraw() {
 static uint8_t* BeginDraw() { return PanelAddress(); }
 
 static void EndDraw() {
+    uint32_t* picture = OverlayOn ? OverlayDecoded : Decoded;
     if (PlainPitch)
-        DecodePlainRows(PanelAddress(), PlainPitch, Decoded);
+        DecodePlainRows(PanelAddress(), PlainPitch, picture);
     else
-        PanelDecode(Decoded);
-    SDL_UpdateTexture(Texture, nullptr, Decoded, PictureWidth * 4);
+        PanelDecode(picture);
+    SDL_UpdateTexture(Texture, nullptr, picture, PictureWidth * 4);
     SdlRedraw();
     if (TitleNoticeUntil && int32_t(SDL_GetTicks() - TitleNoticeUntil) >= 0) {
         SDL_SetWindowTitle(Window, Title);
@@ -175,8 +178,17 @@ static void EndDraw() {
     }
 }
 
-// The picture last shown, as the player saw it, into the pictures (or data) folder: plain, and
-// at the window's scale. Where it went shows in the title for a few seconds, and on stderr.
+// Leaving the overlay shows the game's own picture again.
+static void SetOverlay(bool on) {
+    OverlayOn = on;
+    if (on || !Texture) return;
+    SDL_UpdateTexture(Texture, nullptr, Decoded, PictureWidth * 4);
+    SdlRedraw();
+}
+
+// The game's own picture last shown, as the player saw it, into the pictures (or data) folder:
+// plain, and at the window's scale. Where it went shows in the title for a few seconds, and on
+// stderr.
 void SdlSaveScreenshot() {
     if (!Renderer) return;
     int w = 0, h = 0;
@@ -226,7 +238,8 @@ bool SdlMapTouch(float x, float y, int32_t* screenX, int32_t* screenY) {
 }
 
 const HostBackend* SdlBackend() {
-    static const HostBackend backend = {
-        Open, Close, Ticks, Idle, SdlPollEvent, PanelProperties, BeginDraw, EndDraw, SeedTicks};
+    static const HostBackend backend = {Open,         Close,           Ticks,     Idle,
+                                        SdlPollEvent, PanelProperties, BeginDraw, EndDraw,
+                                        SeedTicks,    SetOverlay};
     return &backend;
 }

@@ -121,9 +121,16 @@ static void RemovePad(SDL_JoystickID id) {
     Pads[slot] = PadSlot{nullptr, -1, 0, 0};
 }
 
-static void PadButton(const SDL_ControllerButtonEvent& e) {
+// A pad's Start button pauses the game (or brings it back); the rest go through the merge.
+static bool PadButton(const SDL_ControllerButtonEvent& e, HostEvent* event) {
     int slot = FindPad(e.which);
-    if (slot < 0) return;
+    if (slot < 0) return false;
+    if (e.button == SDL_CONTROLLER_BUTTON_START) {
+        *event = HostEvent{};
+        event->type = HostEventPause;
+        event->key = HostKeyStart;
+        return e.state == SDL_PRESSED;
+    }
     for (const PadButtonBinding& b : PadBindings) {
         if (b.pad != e.button) continue;
         if (e.state == SDL_PRESSED)
@@ -131,6 +138,7 @@ static void PadButton(const SDL_ControllerButtonEvent& e) {
         else
             MergeRelease(&Merge, b.button, PadSource(slot));
     }
+    return false;
 }
 
 static void PadAxis(const SDL_ControllerAxisEvent& e) {
@@ -141,6 +149,23 @@ static void PadAxis(const SDL_ControllerAxisEvent& e) {
         MergeStickAxis(&Merge, &p.stickX, e.value, ButtonLeft, ButtonRight, StickSource(slot));
     if (e.axis == SDL_CONTROLLER_AXIS_LEFTY)
         MergeStickAxis(&Merge, &p.stickY, e.value, ButtonUp, ButtonDown, StickSource(slot));
+}
+
+static bool Bound(SDL_Scancode code) {
+    for (int i = 0; i < KeyBindingCount; i++)
+        if (KeyBindings[i].scancode == code) return true;
+    return false;
+}
+
+// P and Esc pause the game (or bring it back), unless the player gave them to a button.
+static bool PauseKey(const SDL_KeyboardEvent& e, HostEvent* event) {
+    SDL_Scancode code = e.keysym.scancode;
+    if (e.type != SDL_KEYDOWN || e.repeat || Bound(code)) return false;
+    if (code != SDL_SCANCODE_P && code != SDL_SCANCODE_ESCAPE) return false;
+    *event = HostEvent{};
+    event->type = HostEventPause;
+    event->key = code == SDL_SCANCODE_P ? 'P' : 27;
+    return true;
 }
 
 static void Key(const SDL_KeyboardEvent& e) {
@@ -209,9 +234,14 @@ static void ReleaseEverything() {
     for (PadSlot& p : Pads) p.stickX = p.stickY = 0;
 }
 
-static void WindowEvent(const SDL_WindowEvent& e) {
+// A window that loses the keyboard or is minimised: the player looks away.
+static bool WindowEvent(const SDL_WindowEvent& e, HostEvent* event) {
     if (e.event == SDL_WINDOWEVENT_EXPOSED || e.event == SDL_WINDOWEVENT_SIZE_CHANGED) SdlRedraw();
-    if (e.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseEverything();
+    if (e.event != SDL_WINDOWEVENT_FOCUS_LOST && e.event != SDL_WINDOWEVENT_MINIMIZED) return false;
+    ReleaseEverything();
+    *event = HostEvent{};
+    event->type = HostEventFocusLost;
+    return true;
 }
 
 // Turns one SDL event into at most one direct host event; button changes go through the merge.
@@ -222,7 +252,10 @@ static bool Translate(const SDL_Event& e, HostEvent* event) {
             event->type = HostEventQuit;
             return true;
         case SDL_KEYDOWN:
-        case SDL_KEYUP: Key(e.key); return EditKeyTyped(e.key, event);
+        case SDL_KEYUP:
+            if (PauseKey(e.key, event)) return true;
+            Key(e.key);
+            return EditKeyTyped(e.key, event);
         case SDL_TEXTINPUT: return TextTyped(e.text, event);
         case SDL_MOUSEBUTTONDOWN:
             // Touches also arrive as mouse presses; the finger event is the one taken.
@@ -233,9 +266,9 @@ static bool Translate(const SDL_Event& e, HostEvent* event) {
         case SDL_CONTROLLERDEVICEADDED: AddPad(e.cdevice.which); return false;
         case SDL_CONTROLLERDEVICEREMOVED: RemovePad(e.cdevice.which); return false;
         case SDL_CONTROLLERBUTTONDOWN:
-        case SDL_CONTROLLERBUTTONUP: PadButton(e.cbutton); return false;
+        case SDL_CONTROLLERBUTTONUP: return PadButton(e.cbutton, event);
         case SDL_CONTROLLERAXISMOTION: PadAxis(e.caxis); return false;
-        case SDL_WINDOWEVENT: WindowEvent(e.window); return false;
+        case SDL_WINDOWEVENT: return WindowEvent(e.window, event);
         default: return false;
     }
 }

@@ -4,23 +4,18 @@
 #include <cstring>
 
 #include "core/globals.h"
-#include "core/input.h"
 #include "core/random.h"
 #include "core/sound.h"
 #include "gfx/blit.h"
 #include "gfx/font.h"
 #include "screens/highlight.h"
+#include "screens/items.h"
 
 constexpr int HelpPages = 3;          // pages 0, 1 and 2; the last one leads back to the menu
 constexpr int HelpTextX = 4;          // left edge of the lines of pages 0 and 2
 constexpr int HelpFirstRow = 30;      // row of the first line of pages 0 and 2
 constexpr int HelpLineRows = 15;      // rows from one line to the next
 constexpr int LegendTextX = 50;       // left edge of the legend texts on page 1
-constexpr int PanelTop = 288;         // the bottom panel strip covers rows 288..319
-constexpr int ButtonRight = 220;      // the bottom button spans x 0..219 ...
-constexpr int ButtonTop = 292;        // ... from row 292 down
-constexpr int SpeakerHotX = 224;      // the speaker corner: x >= 224 ...
-constexpr int SpeakerHotY = 303;      // ... and y >= 303
 constexpr uint16_t HelpInk = 0xFFFF;  // white text
 constexpr int NormalWidth = 1;        // the raster font at 8 pixels a character
 
@@ -43,7 +38,8 @@ static const char* const RulesLines[15] = {
     " maze",
 };
 
-// Page 2: the farewell and, from row 135, ten lines about this edition (29 characters at most).
+// Page 2: the farewell and, from row 135, ten lines on this edition's controls (29 characters at
+// most).
 static const char* const ClosingLines[17] = {
     "",
     "",
@@ -53,15 +49,15 @@ static const char* const ClosingLines[17] = {
     "",
     "",
     "   - THE DESKTOP EDITION -",
-    "Written in C++ for Linux,",
-    "with SDL2 and libmikmod.",
-    "Its pictures, music, bark and",
-    "fonts are built from text",
-    "sources kept with the game.",
-    "The pictures and the music",
-    "are its own.",
-    "Licence details come with",
-    "its source code.",
+    "*Arrow keys move Murko-Dog",
+    "*Space or Enter is button A:",
+    " it shows the small map",
+    "*P or Esc pauses the game;",
+    " P, Esc or A goes on",
+    "*F11 switches full screen",
+    "*F12 saves a picture",
+    "*Click or tap the menus",
+    "*Free to share: MIT licence",
 };
 
 // One legend line of page 1: a text at x 50 and row y.
@@ -103,15 +99,17 @@ static void DrawLegendPage() {
     DrawLegendLines(HeroLines);
 }
 
-// The bottom button turns the page; on the last page it leads back to the menu.
-static void HandleHelpTap() {
-    if (!StylusTapped()) return;
-    int x = int16_t(TapX()), y = int16_t(TapY());
-    if (y >= ButtonTop && x < ButtonRight) {
+static const ScreenItem NextPageButton[] = {BottomButton("NEXT PAGE", 48)};  // pages 0 and 1
+
+// The bottom button turns the page; on the last page it reads OK and leads back to the menu.
+static void HandleHelpTap(std::span<const ScreenItem> button) {
+    ScreenTap tap;
+    if (!TakeScreenTap(button, &tap)) return;
+    if (tap.item >= 0) {
         Bark();
         if (G.HelpPage == HelpPages - 1) G.ScreenState = ScreenMainMenu;
         G.HelpPage = int16_t(G.HelpPage == HelpPages - 1 ? 0 : G.HelpPage + 1);
-    } else if (x >= SpeakerHotX && y >= SpeakerHotY) {
+    } else if (InSpeakerCorner(tap.x, tap.y)) {
         ToggleMute();
     }
 }
@@ -122,9 +120,7 @@ void HelpScreen() {
     if (G.HelpPage == 0) DrawPageLines(RulesLines);
     if (G.HelpPage == 1) DrawLegendPage();
     if (G.HelpPage == 2) DrawPageLines(ClosingLines);
-    memcpy(G.BackBuffer + PanelTop * ScreenWidth, G.BottomPanelImage, sizeof G.BottomPanelImage);
-    DrawRedText(G.HelpPage == HelpPages - 1 ? "OK" : "NEXT PAGE",
-                G.HelpPage == HelpPages - 1 ? 106 : 48, 296);
-    PadHighlight();
-    HandleHelpTap();
+    std::span<const ScreenItem> button = G.HelpPage == HelpPages - 1 ? OkButton : NextPageButton;
+    DrawBottomButton(button[0]);
+    HandleHelpTap(button);
 }

@@ -1,103 +1,40 @@
-// The pad highlight: each front-end screen's items as a table, moved over by the d-pad, A as a tap.
+// The pad highlight over a front-end screen's items (the d-pad moves it, A taps the item it
+// frames), and the frame's tap, by pointer or by A.
 #include "screens/highlight.h"
 
-#include <array>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
+#include "core/directions.h"
 #include "core/globals.h"
 #include "core/input.h"
 
-constexpr int ItemRight = 219;            // item and button tap rectangles end at x 219
-constexpr int HelpLastPage = 2;           // the help page whose button reads OK
 constexpr int RepeatDelay = 12;           // frames a direction is held before it repeats
 constexpr int RepeatEvery = 4;            // frames between repeats
 constexpr uint16_t FrameInk = 0x07FF;     // cyan: none of the front-end pictures uses it
 constexpr uint16_t FrameShadow = 0x0000;  // a black line inside it, so it reads on light panels too
-enum { DirUp = 1, DirDown = 2, DirLeft = 4, DirRight = 8 };  // bits of HighlightHeld
+constexpr int RedAdvance = 16;            // columns a red-font character takes
+constexpr int NarrowAdvance = 8;          // columns a raster-font character takes
 
-// One item a screen offers: the frame drawn round it, where a tap reaches it, and its row.
-struct Item {
-    int16_t left, top, right, bottom;              // the frame (inclusive)
-    int16_t hotLeft, hotTop, hotRight, hotBottom;  // the tap rectangle (inclusive)
-    int8_t row;  // up and down change rows; left and right move within one
+// The frame drawn round an item's label (inclusive).
+struct ItemFrame {
+    int left, top, right, bottom;
 };
 
-// A label of n red-font characters at (x, y) whose band spans x 0..219 over rows hotTop..hotBottom.
-constexpr Item RedItem(int x, int y, int n, int hotTop, int hotBottom, int row) {
-    return Item{int16_t(x - 3),  int16_t(y - 3), int16_t(x + 16 * n + 2), int16_t(y + 18), 0,
-                int16_t(hotTop), ItemRight,      int16_t(hotBottom),      int8_t(row)};
-}
-
-// A label of n raster-font characters at (x, y) and its tap rectangle.
-constexpr Item TextItem(int x, int y, int n, int hotLeft, int hotTop, int hotRight, int hotBottom,
-                        int row) {
-    return Item{int16_t(x - 3),    int16_t(y - 1),     int16_t(x + 8 * n + 2),
-                int16_t(y + 16),   int16_t(hotLeft),   int16_t(hotTop),
-                int16_t(hotRight), int16_t(hotBottom), int8_t(row)};
-}
-
-static const Item MenuItems[] = {
-    RedItem(50, 200, 9, 196, 227, 0),   // PLAY GAME
-    RedItem(34, 232, 11, 228, 259, 1),  // HIGH SCORES
-    RedItem(90, 264, 4, 260, 291, 2),   // HELP
-    RedItem(90, 296, 4, 292, 319, 3),   // EXIT
-};
-static const Item OkItems[] = {RedItem(106, 296, 2, 292, 319, 0)};  // the bottom button, "OK"
-static const Item NextItems[] = {
-    RedItem(48, 296, 9, 292, 319, 0)};  // the bottom button, "NEXT PAGE"
-
-// LEVEL 1..9: labels at (60, 40 + 32k), bands of 32 rows from row 32.
-static constexpr std::array<Item, 9> LevelItems = [] {
-    std::array<Item, 9> items{};
-    for (int k = 0; k < 9; k++) items[k] = RedItem(60, 40 + 32 * k, 7, 32 + 32 * k, 63 + 32 * k, k);
-    return items;
-}();
-
-// The name entry: the key grid (rows of 10, 10, 9 and 8 keys answering on the top-left 10 x 10
-// pixels of their 16 x 20 cells, the tenth column only up to x 186), the special keys, OK.
-constexpr int KeyRowLength[4] = {10, 10, 9, 8};
-static constexpr std::array<Item, 42> NameItems = [] {
-    std::array<Item, 42> items{};
-    int n = 0;
-    for (int r = 0; r < 4; r++) {
-        for (int c = 0; c < KeyRowLength[r]; c++) {
-            int x = 40 + 16 * c, y = 100 + 20 * r;
-            items[n++] = TextItem(x, y, 1, x, y, x + 9 < 186 ? x + 9 : 186, y + 9, r);
-        }
-    }
-    items[n++] = TextItem(6, 200, 5, 6, 200, 46, 216, 4);       // Space
-    items[n++] = TextItem(160, 200, 9, 160, 200, 232, 216, 4);  // Backspace
-    items[n++] = TextItem(6, 220, 5, 6, 220, 46, 236, 5);       // Shift
-    items[n++] = TextItem(160, 220, 9, 160, 220, 232, 236, 5);  // Caps Lock
-    items[n++] = RedItem(106, 296, 2, 292, 319, 6);             // OK
-    return items;
-}();
-
-struct ItemTable {
-    const Item* items;
-    int count;
-};
-
-// The items of the screen now shown; none in the game.
-static ItemTable ScreenItems() {
-    switch (G.ScreenState) {
-        case ScreenMainMenu: return {MenuItems, int(std::size(MenuItems))};
-        case ScreenLevelSelect: return {LevelItems.data(), int(LevelItems.size())};
-        case ScreenLevelComplete:
-        case ScreenHighScores: return {OkItems, 1};
-        case ScreenHelp: return {G.HelpPage == HelpLastPage ? OkItems : NextItems, 1};
-        case ScreenNewHighScore: return {NameItems.data(), int(NameItems.size())};
-        default: return {nullptr, 0};
-    }
+static ItemFrame FrameOf(const ScreenItem& item) {
+    int n = item.label ? int(strlen(item.label)) : 1;
+    if (item.font == LabelRed)
+        return {item.x - 3, item.y - 3, item.x + RedAdvance * n + 2, item.y + 18};
+    return {item.x - 3, item.y - 1, item.x + NarrowAdvance * n + 2, item.y + 16};
 }
 
 // The directions acting this frame: those newly pressed, and held ones as they repeat. A direction
 // counts only when the previous frame was a front-end frame too, so a key held in the game shows
 // nothing.
 static int PressedDirections() {
-    int held = (UpHeld() ? DirUp : 0) | (DownHeld() ? DirDown : 0) | (LeftHeld() ? DirLeft : 0) |
-               (RightHeld() ? DirRight : 0);
+    int held = (UpHeld() ? PadUp : 0) | (DownHeld() ? PadDown : 0) | (LeftHeld() ? PadLeft : 0) |
+               (RightHeld() ? PadRight : 0);
     bool consecutive = G.HighlightFrame + 1 == G.FrameCount;
     int pressed = consecutive ? held & ~G.HighlightHeld : 0;
     if (!consecutive)
@@ -113,30 +50,33 @@ static int PressedDirections() {
     return pressed;
 }
 
-static int CentreX(const Item& item) { return (item.left + item.right) / 2; }
+static int CentreX(const ScreenItem& item) {
+    ItemFrame frame = FrameOf(item);
+    return (frame.left + frame.right) / 2;
+}
 
 // The item on the row step away whose centre stands nearest across; from itself when there is none.
-static int RowStep(ItemTable t, int from, int step) {
+static int RowStep(std::span<const ScreenItem> items, int from, int step) {
     int best = from, bestGap = INT_MAX;
-    for (int i = 0; i < t.count; i++) {
-        int gap = abs(CentreX(t.items[i]) - CentreX(t.items[from]));
-        if (t.items[i].row == t.items[from].row + step && gap < bestGap) best = i, bestGap = gap;
+    for (int i = 0; i < int(items.size()); i++) {
+        int gap = abs(CentreX(items[i]) - CentreX(items[from]));
+        if (items[i].row == items[from].row + step && gap < bestGap) best = i, bestGap = gap;
     }
     return best;
 }
 
 // The neighbour within the row; from itself at the row's end.
-static int ColumnStep(ItemTable t, int from, int step) {
+static int ColumnStep(std::span<const ScreenItem> items, int from, int step) {
     int to = from + step;
-    return to >= 0 && to < t.count && t.items[to].row == t.items[from].row ? to : from;
+    return to >= 0 && to < int(items.size()) && items[to].row == items[from].row ? to : from;
 }
 
-static void Move(ItemTable t, int pressed) {
+static void Move(std::span<const ScreenItem> items, int pressed) {
     int at = G.HighlightItem;
-    if (pressed & DirUp) at = RowStep(t, at, -1);
-    if (pressed & DirDown) at = RowStep(t, at, 1);
-    if (pressed & DirLeft) at = ColumnStep(t, at, -1);
-    if (pressed & DirRight) at = ColumnStep(t, at, 1);
+    if (pressed & PadUp) at = RowStep(items, at, -1);
+    if (pressed & PadDown) at = RowStep(items, at, 1);
+    if (pressed & PadLeft) at = ColumnStep(items, at, -1);
+    if (pressed & PadRight) at = ColumnStep(items, at, 1);
     G.HighlightItem = int16_t(at);
 }
 
@@ -152,22 +92,15 @@ static void Outline(int left, int top, int right, int bottom, uint16_t colour) {
 }
 
 // The frame: a cyan line with a black one inside.
-static void DrawFrame(const Item& item) {
-    Outline(item.left, item.top, item.right, item.bottom, FrameInk);
-    Outline(item.left + 1, item.top + 1, item.right - 1, item.bottom - 1, FrameShadow);
+static void DrawFrame(const ScreenItem& item) {
+    ItemFrame f = FrameOf(item);
+    Outline(f.left, f.top, f.right, f.bottom, FrameInk);
+    Outline(f.left + 1, f.top + 1, f.right - 1, f.bottom - 1, FrameShadow);
 }
 
-// A tap at the centre of the item's tap rectangle, for the screen's own tap code to handle.
-static void TapItem(const Item& item) {
-    G.TapPosX = (item.hotLeft + item.hotRight) / 2;
-    G.TapPosY = (item.hotTop + item.hotBottom) / 2;
-    G.TapConsumed = 0;
-}
-
-void PadHighlight() {
-    ItemTable t = ScreenItems();
-    if (!t.count) return;
-    if (G.HighlightScreen != G.ScreenState || G.HighlightItem >= t.count) G.HighlightItem = 0;
+int PadHighlight(std::span<const ScreenItem> items) {
+    if (G.HighlightScreen != G.ScreenState || G.HighlightItem >= int(items.size()))
+        G.HighlightItem = 0;
     G.HighlightScreen = G.ScreenState;
     int pressed = PressedDirections();
     // Every front-end frame takes the A latch, so no press made here opens the map in the next
@@ -179,8 +112,26 @@ void PadHighlight() {
     else if (pressed && !G.HighlightShown)
         G.HighlightShown = 1;
     else if (pressed)
-        Move(t, pressed);
-    if (!G.HighlightShown) return;
-    DrawFrame(t.items[G.HighlightItem]);
-    if (confirm && G.TapConsumed) TapItem(t.items[G.HighlightItem]);
+        Move(items, pressed);
+    if (!G.HighlightShown) return -1;
+    DrawFrame(items[G.HighlightItem]);
+    return confirm && G.TapConsumed ? G.HighlightItem : -1;
+}
+
+bool TakeScreenTap(std::span<const ScreenItem> items, ScreenTap* tap) {
+    int chosen = PadHighlight(items);
+    if (StylusTapped()) {
+        tap->x = int16_t(TapX());
+        tap->y = int16_t(TapY());
+        tap->item = ItemAt(items, tap->x, tap->y);
+        return true;
+    }
+    if (chosen < 0) return false;
+    // A reaches the item as a tap at the centre of its tap rectangle, and the tap fields keep that
+    // place as they keep a pointer's.
+    const ScreenItem& item = items[chosen];
+    G.TapPosX = (item.hotLeft + item.hotRight) / 2;
+    G.TapPosY = (item.hotTop + item.hotBottom) / 2;
+    *tap = ScreenTap{G.TapPosX, G.TapPosY, chosen};
+    return true;
 }

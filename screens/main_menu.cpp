@@ -3,38 +3,31 @@
 
 #include <cstring>
 
+#include "core/directions.h"
 #include "core/globals.h"
-#include "core/input.h"
 #include "core/random.h"
 #include "core/sound.h"
 #include "game/level.h"
 #include "gfx/blit.h"
 #include "gfx/font.h"
 #include "screens/highlight.h"
+#include "screens/items.h"
 
 constexpr int MenuBackRows = 192;     // rows of the title picture
-constexpr int PanelRows = 32;         // rows of one panel strip
 constexpr int ChasePassLength = 400;  // MenuChasePos counts 0 .. 398 in steps of 2
 constexpr int ChaseSpiderGap = 70;    // the spider runs this far behind the dog
 constexpr int ChaseDogY = 176;        // top row of the dog
 constexpr int ChaseSpiderY = 174;     // top row of the spider
-constexpr int MenuItemRight = 220;    // item bands span x 0..219
-constexpr int SpeakerHotX = 224;      // the speaker corner: x >= 224 ...
-constexpr int SpeakerHotY = 303;      // ... and y >= 303
 
-// One item: its label and where the label stands; its tap band begins 4 rows above the label.
-struct MenuItem {
-    const char* label;
-    int x, y;
+enum : int8_t { MenuPlay, MenuHighScores, MenuHelp, MenuExit };  // what the items do
+
+// The four items: bands of 32 rows beginning 4 rows above each label, EXIT's to the bottom edge.
+static const ScreenItem MenuItems[] = {
+    RedBand("PLAY GAME", 50, 200, 196, 227, 0, MenuPlay),
+    RedBand("HIGH SCORES", 34, 232, 228, 259, 1, MenuHighScores),
+    RedBand("HELP", 90, 264, 260, 291, 2, MenuHelp),
+    RedBand("EXIT", 90, 296, 292, ScreenHeight - 1, 3, MenuExit),
 };
-static const MenuItem MenuItems[4] = {
-    {"PLAY GAME", 50, 200},
-    {"HIGH SCORES", 34, 232},
-    {"HELP", 90, 264},
-    {"EXIT", 90, 296},
-};
-constexpr int MenuFirstBand = 196;  // top row of the PLAY GAME band; each band is 32 rows
-constexpr int MenuBandRows = 32;    // rows of one item band
 
 // The title picture over rows 0..191, then the panel strip four times down to the bottom.
 static void DrawMenuBackground() {
@@ -50,29 +43,26 @@ static bool ChaseSpriteShown(int x) { return x > -16 && x < ScreenWidth; }
 // The dog and, 70 pixels behind it, the spider; then one step along the pass.
 static void DrawChase() {
     int p = G.MenuChasePos;
-    int dogX = G.MenuChaseDirection == 0 ? p : ScreenWidth - p;
-    int spiderX = G.MenuChaseDirection == 0 ? p - ChaseSpiderGap : ScreenWidth + ChaseSpiderGap - p;
-    if (ChaseSpriteShown(dogX))
-        DrawDogSprite(G.MenuDogFrame, dogX, ChaseDogY, G.MenuChaseDirection == 0 ? 1 : 0);
+    bool right = G.MenuChaseDirection == ChaseRight;
+    int dogX = right ? p : ScreenWidth - p;
+    int spiderX = right ? p - ChaseSpiderGap : ScreenWidth + ChaseSpiderGap - p;
+    if (ChaseSpriteShown(dogX)) DrawDogSprite(G.MenuDogFrame, dogX, ChaseDogY, right ? 1 : 0);
     if (ChaseSpriteShown(spiderX)) DrawSpiderSprite(Rand() % 5, spiderX, ChaseSpiderY);
     p = (p + 2) % ChasePassLength;
     G.MenuChasePos = int16_t(p);
     G.MenuDogFrame = int16_t(p / 3 % 2);
-    if (p == 0) G.MenuChaseDirection = int16_t(1 - G.MenuChaseDirection);
+    if (p == 0) G.MenuChaseDirection = right ? ChaseLeft : ChaseRight;
 }
 
-// Acts on the item whose band holds row y (x is already left of 220).
-static void ChooseMenuItem(int y) {
-    int item = (y - MenuFirstBand) / MenuBandRows;
-    if (item > 3) item = 3;  // EXIT's band runs on to the bottom edge
+static void ChooseMenuItem(int action) {
     Bark();
-    if (item == 0) {
+    if (action == MenuPlay) {
         NewGame();
         G.ScreenState = ScreenLevelSelect;
         SwitchMusic(G.GameMusic);
-    } else if (item == 1) {
+    } else if (action == MenuHighScores) {
         G.ScreenState = ScreenHighScores;
-    } else if (item == 2) {
+    } else if (action == MenuHelp) {
         G.ScreenState = ScreenHelp;
     } else {
         G.QuitRequested = 1;
@@ -81,19 +71,17 @@ static void ChooseMenuItem(int y) {
 
 // At most one tap a frame: an item band, the speaker corner, or nothing.
 static void HandleMenuTap() {
-    if (!StylusTapped()) return;
-    int x = int16_t(TapX()), y = int16_t(TapY());
-    if (x < MenuItemRight) {
-        if (y >= MenuFirstBand) ChooseMenuItem(y);
-    } else if (x >= SpeakerHotX && y >= SpeakerHotY) {
+    ScreenTap tap;
+    if (!TakeScreenTap(MenuItems, &tap)) return;
+    if (tap.item >= 0)
+        ChooseMenuItem(MenuItems[tap.item].action);
+    else if (InSpeakerCorner(tap.x, tap.y))
         ToggleMute();
-    }
 }
 
 void MainMenuScreen() {
     DrawMenuBackground();
-    for (const MenuItem& item : MenuItems) DrawRedText(item.label, item.x, item.y);
+    for (const ScreenItem& item : MenuItems) DrawRedText(item.label, item.x, item.y);
     DrawChase();
-    PadHighlight();
     HandleMenuTap();
 }

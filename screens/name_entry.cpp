@@ -1,8 +1,11 @@
 // The new-high-score screen and its on-screen keyboard, worked by taps or by the desktop keyboard.
 #include "screens/name_entry.h"
 
+#include <array>
 #include <cstdio>
 #include <cstring>
+#include <span>
+#include <string>
 
 #include "core/globals.h"
 #include "core/input.h"
@@ -11,54 +14,69 @@
 #include "gfx/font.h"
 #include "screens/high_scores.h"
 #include "screens/highlight.h"
+#include "screens/items.h"
+#include "screens/score_file.h"
 
-constexpr int KeyRows = 4;        // rows of character keys
-constexpr int KeyColumns = 10;    // columns of the key grid
-constexpr int GridX = 40;         // column of the first key's glyph
-constexpr int GridY = 100;        // row of the first key's glyph
-constexpr int CellWidth = 16;     // columns from one key to the next
-constexpr int CellHeight = 20;    // rows from one key row to the next
-constexpr int HitSize = 10;       // a key answers on the top-left 10 x 10 pixels of its cell
-constexpr int GridRight = 186;    // the grid's tap rectangle ends here: the tenth column is narrow
-constexpr int GridBottom = 179;   // ... and here
-constexpr int NameMax = 10;       // characters a name may hold
-constexpr int NameX = 60;         // column of the typed name (double width)
-constexpr int NameY = 60;         // its row
-constexpr int LitLast = 4;        // KeyFlashFrames counts 1..4 while a key is lit; 5 ends it
-constexpr int PanelTop = 288;     // the bottom panel strip covers rows 288..319
-constexpr int ButtonRight = 220;  // the bottom button spans x 0..219 ...
-constexpr int ButtonTop = 292;    // ... from row 292 down
-constexpr int SpeakerHotX = 224;  // the speaker corner: x >= 224 ...
-constexpr int SpeakerHotY = 303;  // ... and y >= 303
+constexpr int KeyRows = 4;            // rows of character keys
+constexpr int GridX = 40;             // column of the first key's glyph
+constexpr int GridY = 100;            // row of the first key's glyph
+constexpr int CellWidth = 16;         // columns from one key to the next
+constexpr int CellHeight = 20;        // rows from one key row to the next
+constexpr int HitSize = 10;           // a key answers on the top-left 10 x 10 pixels of its cell
+constexpr int GridRight = 186;        // ... but no key right of this column: the tenth is narrow
+constexpr int NameMax = 10;           // characters a name may hold
+constexpr int NameX = 60;             // column of the typed name (double width)
+constexpr int NameY = 60;             // its row
+constexpr int LitLast = 4;            // KeyFlashFrames counts 1..4 while a key is lit; 5 ends it
 constexpr uint16_t RestInk = 0xFFFF;  // white: keys at rest
 constexpr uint16_t LitInk = 0xFFE0;   // yellow: a lit key and the screen's texts
 constexpr int Narrow = 1;             // the raster font at 8 pixels a character
 constexpr int DoubleWidth = 0;        // ... at 16
 
 // Each key row in the plain and the shifted set; short rows leave their last columns empty.
-static const char* const PlainKeys[KeyRows] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm."};
-static const char* const ShiftedKeys[KeyRows] = {"!@#$%^&*()", "QWERTYUIOP", "ASDFGHJKL",
-                                                 "ZXCVBNM,"};
+constexpr const char* PlainKeys[KeyRows] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm."};
+constexpr const char* ShiftedKeys[KeyRows] = {"!@#$%^&*()", "QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM,"};
 
-enum {
-    KeySpace = 11,
-    KeyBackspace = 12,
-    KeyShift = 13,
-    KeyCapsLock = 14
-};  // LastKeyCode of the special keys
+// What the keys do: a character key's action is its column (its row is its key row); the special
+// keys' actions are their LastKeyCode values; then OK.
+enum : int8_t { KeySpace = 11, KeyBackspace = 12, KeyShift = 13, KeyCapsLock = 14, KeyOk = 15 };
 
-// A special key: its label, where the label stands, its tap rectangle (inclusive) and its code.
-struct SpecialKey {
-    const char* label;
-    int x, y, right, bottom;
-    int code;
-};
-static const SpecialKey SpecialKeys[4] = {
-    {"Space", 6, 200, 46, 216, KeySpace},
-    {"Backspace", 160, 200, 232, 216, KeyBackspace},
-    {"Shift", 6, 220, 46, 236, KeyShift},
-    {"Caps Lock", 160, 220, 232, 236, KeyCapsLock},
-};
+// Keys in the plain set, one item each.
+constexpr int CharacterKeyCount = [] {
+    int n = 0;
+    for (const char* row : PlainKeys) n += int(std::char_traits<char>::length(row));
+    return n;
+}();
+constexpr int SpecialKeyCount = 4;  // Space, Backspace, Shift, Caps Lock
+
+// A key whose raster-font label stands at (x, y), answering taps from there to (right, bottom).
+constexpr ScreenItem TextKey(const char* label, int x, int y, int right, int bottom, int row,
+                             int action) {
+    return ScreenItem{label,      int16_t(x),     int16_t(y),      LabelNarrow, int16_t(x),
+                      int16_t(y), int16_t(right), int16_t(bottom), int8_t(row), int8_t(action)};
+}
+
+// The character keys row by row, the four special keys, and OK.
+static constexpr auto NameItems = [] {
+    std::array<ScreenItem, CharacterKeyCount + SpecialKeyCount + 1> items{};
+    int n = 0;
+    for (int r = 0; r < KeyRows; r++) {
+        for (int c = 0; PlainKeys[r][c]; c++) {
+            int x = GridX + CellWidth * c, y = GridY + CellHeight * r;
+            int right = x + HitSize - 1 < GridRight ? x + HitSize - 1 : GridRight;
+            items[n++] = TextKey(nullptr, x, y, right, y + HitSize - 1, r, c);
+        }
+    }
+    items[n++] = TextKey("Space", 6, 200, 46, 216, 4, KeySpace);
+    items[n++] = TextKey("Backspace", 160, 200, 232, 216, 4, KeyBackspace);
+    items[n++] = TextKey("Shift", 6, 220, 46, 236, 5, KeyShift);
+    items[n++] = TextKey("Caps Lock", 160, 220, 232, 236, 5, KeyCapsLock);
+    items[n++] = BottomButton("OK", 106, 6, KeyOk);
+    return items;
+}();
+static const std::span<const ScreenItem> CharacterKeys(NameItems.data(), CharacterKeyCount);
+static const std::span<const ScreenItem> SpecialKeys(NameItems.data() + CharacterKeyCount,
+                                                     SpecialKeyCount);
 
 static bool Shifted() { return G.ShiftOn || G.CapsLockOn; }
 
@@ -106,19 +124,16 @@ static void ConfirmName() {
 
 // --- Taps and typed keys (only while no key is lit) ---
 
-static void HandleTap(int x, int y) {
-    for (const SpecialKey& k : SpecialKeys) {
-        if (x >= k.x && x <= k.right && y >= k.y && y <= k.bottom) return PressSpecialKey(k.code);
-    }
-    if (x >= GridX && x <= GridRight && y >= GridY && y <= GridBottom) {
-        bool onKey = (x - GridX) % CellWidth < HitSize && (y - GridY) % CellHeight < HitSize;
-        int r = (y - GridY) / CellHeight, c = (x - GridX) / CellWidth;
-        if (onKey && G.EnteredNameLength < NameMax && KeyCharacter(r, c))
-            TypeCharacter(r, c, KeyCharacter(r, c));
+static void HandleTap(const ScreenTap& tap) {
+    if (tap.item < 0) {
+        if (InSpeakerCorner(tap.x, tap.y)) ToggleMute();
         return;
     }
-    if (y >= ButtonTop && x < ButtonRight) return ConfirmName();
-    if (x >= SpeakerHotX && y >= SpeakerHotY) ToggleMute();
+    const ScreenItem& key = NameItems[tap.item];
+    if (key.action == KeyOk) return ConfirmName();
+    if (key.action >= KeySpace) return PressSpecialKey(key.action);
+    if (G.EnteredNameLength < NameMax)
+        TypeCharacter(key.row, key.action, KeyCharacter(key.row, key.action));
 }
 
 // Finds ch in one key set; false when no key has it.
@@ -149,21 +164,17 @@ static void HandleTypedKey(int32_t key) {
 // --- Drawing ---
 
 static void DrawKeys() {
-    for (int r = 0; r < KeyRows; r++) {
-        for (int c = 0; c < KeyColumns; c++) {
-            char ch = KeyCharacter(r, c);
-            if (!ch) continue;
-            bool lit = G.KeyFlashFrames != 0 && G.LastKeyRow == r && G.LastKeyCode == c;
-            DrawFontGlyph(ch, GridX + CellWidth * c, GridY + CellHeight * r, lit ? LitInk : RestInk,
-                          Narrow, 0);
-        }
+    for (const ScreenItem& key : CharacterKeys) {
+        bool lit = G.KeyFlashFrames != 0 && G.LastKeyRow == key.row && G.LastKeyCode == key.action;
+        DrawFontGlyph(KeyCharacter(key.row, key.action), key.x, key.y, lit ? LitInk : RestInk,
+                      Narrow, 0);
     }
 }
 
 // The four special labels; the one whose code is lit (0: none) in yellow.
 static void DrawSpecialLabels(int litCode) {
-    for (const SpecialKey& k : SpecialKeys)
-        DrawFontText(k.label, k.x, k.y, Narrow, k.code == litCode ? LitInk : RestInk);
+    for (const ScreenItem& k : SpecialKeys)
+        DrawFontText(k.label, k.x, k.y, Narrow, k.action == litCode ? LitInk : RestInk);
 }
 
 // A lit key counts its frames; in the fifth it goes dark and a special key acts.
@@ -182,11 +193,11 @@ void NameKeyboard() {
     DrawFontText("_", NameX + 16 * G.EnteredNameLength, NameY, DoubleWidth,
                  uint16_t(Rand() % 65535));
     DrawKeys();
-    PadHighlight();
-    bool tapped = StylusTapped() != 0;
+    ScreenTap tap;
+    bool tapped = TakeScreenTap(NameItems, &tap);
     int32_t typed = KeyTyped();  // read every frame, so a key typed while one is lit is lost
     if (G.KeyFlashFrames == 0 && tapped)
-        HandleTap(int16_t(TapX()), int16_t(TapY()));
+        HandleTap(tap);
     else if (G.KeyFlashFrames == 0 && typed)
         HandleTypedKey(typed);
     KeyFeedback();
@@ -200,7 +211,6 @@ void NewHighScoreScreen() {
     snprintf(score, sizeof score, "%d", int(G.Score));
     DrawFontText(score, 110, 40, DoubleWidth, LitInk);
     DrawFontText("Name :", 10, 60, Narrow, LitInk);
-    memcpy(G.BackBuffer + PanelTop * ScreenWidth, G.BottomPanelImage, sizeof G.BottomPanelImage);
-    DrawRedText("OK", 106, 296);
+    DrawBottomButton(NameItems.back());
     NameKeyboard();
 }

@@ -9,7 +9,7 @@ test=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   file imagemagick xmp xvfb valgrind sox console-setup-linux time
-  desktop-file-utils appstream
+  desktop-file-utils appstream lintian
 )
 case "${1:-play}" in
   play) packages=("${play[@]}") ;;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/pictures.h"
 #include "gfx/targa.h"
 
 namespace fs = std::filesystem;
@@ -19,24 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Rgb = std::array<uint8_t, 3>;
-
-// Every picture the game loads, with the size of its slot and the key its users skip: Sprite, Font
-// or none.
-const struct {
-    std::string name;
-    int width, height;
-    char key;
-} Slots[] = {
-    {"dogLeft1", 16, 16, 'S'}, {"dogLeft2", 16, 16, 'S'}, {"dogUp1", 16, 16, 'S'},
-    {"dogUp2", 16, 16, 'S'},   {"dogDown1", 16, 16, 'S'}, {"dogDown2", 16, 16, 'S'},
-    {"murko1", 18, 18, 'S'},   {"murko2", 18, 18, 'S'},   {"murko3", 18, 18, 'S'},
-    {"murko4", 18, 18, 'S'},   {"murko5", 18, 18, 'S'},   {"back1", 240, 192, '-'},
-    {"panel1", 240, 32, '-'},  {"panel2", 240, 80, '-'},  {"backdrop1", 240, 320, '-'},
-    {"redfont", 160, 80, 'F'}, {"speaker", 16, 16, '-'},  {"exit", 16, 16, '-'},
-    {"brick", 20, 20, '-'},    {"open", 20, 20, '-'},     {"pickFood", 20, 20, '-'},
-    {"pickBone", 20, 20, '-'}, {"pickDoom", 20, 20, '-'}, {"pickOpen", 20, 20, '-'},
-    {"cloud1", 20, 20, 'S'},   {"cloud2", 20, 20, 'S'},
-};
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -81,10 +64,10 @@ TEST(Art, EveryPictureIsAStandardTargaWithItsKeys) {
         fprintf(stderr,
                 "ImageMagick (identify, convert) is not installed: its checks are left out\n");
     static uint16_t image[240 * 320];
-    for (const auto& slot : Slots) {
-        SCOPED_TRACE(slot.name);
+    for (const PictureFile& slot : PictureFiles) {
+        SCOPED_TRACE(slot.file);
         const int w = slot.width, h = slot.height;
-        const std::string path = GraphFile(slot.name + ".tga");
+        const std::string path = GraphFile(slot.file);
         std::string rgb;
         std::vector<uint8_t> file = ReadAll(path);
         ASSERT_EQ(file.size(), size_t(18 + 768 + w * h));
@@ -122,9 +105,9 @@ TEST(Art, EveryPictureIsAStandardTargaWithItsKeys) {
             }
         EXPECT_EQ(unlike, 0) << "pixels ImageMagick reads otherwise";
         EXPECT_EQ(inexact, 0) << "key colours not exact";
-        EXPECT_EQ(spriteKeys > 0, slot.key == 'S');
-        EXPECT_EQ(fontKeys > 0, slot.key == 'F');
-        for (int corner = 0; corner < 4 && slot.key == 'S'; corner++)
+        EXPECT_EQ(spriteKeys > 0, slot.key == PictureSpriteKey);
+        EXPECT_EQ(fontKeys > 0, slot.key == PictureFontKey);
+        for (int corner = 0; corner < 4 && slot.key == PictureSpriteKey; corner++)
             EXPECT_TRUE(
                 IsSpriteKey(FilePixel(file, w, h, corner & 1 ? w - 1 : 0, corner & 2 ? h - 1 : 0)))
                 << "corner " << corner;

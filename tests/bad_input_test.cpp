@@ -1,6 +1,7 @@
 // Bad files and folders: each case is a whole headless run over every screen that must finish its
 // frames with exit 0, end on the main menu and, where something was wrong, say which file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,7 +50,7 @@ struct DataFolder {
     int Tour(std::string* errors, std::string* dump, const std::string& extra = "") const {
         Write(root / "tour.txt", ::Tour);
         std::string command =
-            "'" MURKO_EXECUTABLE "' --headless --seed 3 --audio nosound --frames " +
+            "timeout 60 '" MURKO_EXECUTABLE "' --headless --seed 3 --audio nosound --frames " +
             std::to_string(TourFrames) + " --input '" + (root / "tour.txt").string() +
             "' --data '" + root.string() + "' --dump-state '" + (root / "dump.json").string() +
             "' " + extra + " >/dev/null 2>'" + (root / "err").string() + "'";
@@ -61,8 +62,8 @@ struct DataFolder {
 };
 
 // The ways a file goes bad.
-enum Spoil { Missing, Empty, Short, Garbage, Folder };
-const char* const SpoilNames[] = {"missing", "empty", "short", "garbage", "folder"};
+enum Spoil { Missing, Empty, Short, Garbage, Folder, Fifo };
+const char* const SpoilNames[] = {"missing", "empty", "short", "garbage", "folder", "fifo"};
 
 void SpoilFile(const fs::path& path, Spoil how, size_t garbageBytes) {
     std::string whole = Read(path);
@@ -71,6 +72,10 @@ void SpoilFile(const fs::path& path, Spoil how, size_t garbageBytes) {
     if (how == Missing) return;
     if (how == Folder) {
         fs::create_directory(path);
+        return;
+    }
+    if (how == Fifo) {
+        mkfifo(path.c_str(), 0600);  // would hold a plain open until someone writes
         return;
     }
     if (how == Short) bytes = whole.substr(0, whole.size() / 2);
@@ -120,7 +125,7 @@ TEST_P(BadDataFile, GameTakesTheWholeTourAndNamesTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Spoilt, BadDataFile,
-                         ::testing::Values(Missing, Empty, Short, Garbage, Folder),
+                         ::testing::Values(Missing, Empty, Short, Garbage, Folder, Fifo),
                          [](const auto& info) { return std::string(SpoilNames[info.param]); });
 
 // The score file as someone else left it: read over the defaults as far as it goes, shown safely.
@@ -143,6 +148,22 @@ TEST(BadScoreFile, AnyContentIsShownAndTheTourGoesOn) {
         EXPECT_NE(dump.find("\"ScreenState\": 2,"), std::string::npos);
         EXPECT_EQ(Read(data.root / "Mhighscore.dat"),
                   bytes);  // no name was entered: left as it was
+    }
+}
+
+// A FIFO where the scores, the settings or a script are read: the start goes on at once, calling
+// it no regular file.
+TEST(BadScoreFile, NoFifoHoldsTheStart) {
+    DataFolder data("murko-fifo-" + std::to_string(getpid()));
+    mkfifo((data.root / "Mhighscore.dat").c_str(), 0600);
+    mkfifo((data.root / "fifo").c_str(), 0600);
+    const std::string fifo = " '" + (data.root / "fifo").string() + "'";
+    const std::pair<std::string, int> cases[] = {
+        {"", 0}, {"--config" + fifo, 0}, {"--input" + fifo, 2}};
+    for (const auto& [option, exitCode] : cases) {
+        std::string errors, dump;
+        EXPECT_EQ(data.Tour(&errors, &dump, option), exitCode) << option;
+        EXPECT_NE(errors.find("not a regular file"), std::string::npos) << option;
     }
 }
 

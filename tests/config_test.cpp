@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -157,4 +158,17 @@ TEST(Config, ScreenshotsGoToPicturesOrData) {
     EXPECT_EQ(std::distance(fs::directory_iterator(ScreenshotFolder()), fs::directory_iterator()),
               4)
         << "none overwritten";
+    // Every name of this second and the next taken, the first by a link to nowhere.
+    const std::string folder = ScreenshotFolder();
+    const time_t now = time(nullptr);
+    for (time_t second : {now, now + 1}) {
+        char stamp[32];
+        strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", localtime(&second));
+        fs::remove(folder + "murko-" + stamp + ".png");
+        fs::create_symlink(home.path / "through-link", folder + "murko-" + stamp + ".png");
+        for (int n = 2; n <= 99; n++)
+            std::ofstream(folder + "murko-" + stamp + "-" + std::to_string(n) + ".png");
+    }
+    EXPECT_FALSE(WriteScreenshots(folder, picture.data(), 1, &saved)) << "no free name";
+    EXPECT_FALSE(fs::exists(home.path / "through-link")) << "nothing written through a link";
 }

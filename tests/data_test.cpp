@@ -7,6 +7,7 @@
 #include "app/data.h"
 #include "app/options.h"
 #include "core/globals.h"
+#include "core/pictures.h"
 #include "gfx/targa.h"
 #include "targa_files.h"
 
@@ -55,25 +56,6 @@ TEST(DataPaths, FoldersForEveryWayOfRunning) {
 // The 26 pictures in a long UTF-8 folder, each one colour of its own, pickDoom missing; the font
 // file short, then missing; a whole score file.
 TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
-    const struct {
-        const char* name;
-        std::span<const uint16_t> slot;
-    } pictures[] = {
-        {"dogLeft1", G.HeroFrames[0]},  {"dogLeft2", G.HeroFrames[1]},
-        {"dogUp1", G.HeroFrames[2]},    {"dogUp2", G.HeroFrames[3]},
-        {"dogDown1", G.HeroFrames[4]},  {"dogDown2", G.HeroFrames[5]},
-        {"murko1", G.SpiderFrames[0]},  {"murko2", G.SpiderFrames[1]},
-        {"murko3", G.SpiderFrames[2]},  {"murko4", G.SpiderFrames[3]},
-        {"murko5", G.SpiderFrames[4]},  {"back1", G.MenuBackImage},
-        {"panel1", G.BottomPanelImage}, {"panel2", G.HudPanelImage},
-        {"backdrop1", G.BackdropImage}, {"redfont", G.RedFontImage},
-        {"speaker", G.SpeakerImage},    {"exit", G.ExitImage},
-        {"brick", G.TileImages[1]},     {"open", G.TileImages[0]},
-        {"pickFood", G.TileImages[2]},  {"pickBone", G.TileImages[3]},
-        {"pickDoom", G.TileImages[4]},  // missing: stays black
-        {"pickOpen", G.TileImages[5]},  {"cloud1", G.TileImages[6]},
-        {"cloud2", G.TileImages[7]},
-    };
     std::string name = "ünïcødé";
     while (name.size() < 400) name += "/долгое-имя-папки-с-картинками";
     const fs::path root = FreshFolder(name);
@@ -82,12 +64,13 @@ TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
     auto colour = [](int i) {
         return TestColour{uint8_t(8 * i + 8), uint8_t(4 * (i % 7) + 4), uint8_t(200 - 8 * i)};
     };
+    const int missing = 22;  // pickDoom.tga
     for (int i = 0; i < 26; i++) {
-        if (i == 22) continue;
-        const int height = int(pictures[i].slot.size() / 16);
-        const std::vector<uint8_t> indices(pictures[i].slot.size(), 3);
-        WriteBytes(graph / (pictures[i].name + std::string(".tga")),
-                   TargaBytes(16, height, {{}, {}, {}, colour(i)}, indices));
+        const PictureFile& p = PictureFiles[i];
+        const std::vector<uint8_t> indices(size_t(p.width * p.height), 3);
+        if (i != missing)
+            WriteBytes(graph / p.file,
+                       TargaBytes(p.width, p.height, {{}, {}, {}, colour(i)}, indices));
     }
     std::vector<uint8_t> font(2000);
     for (size_t i = 0; i < font.size(); i++) font[i] = uint8_t(i * 7 + 1);
@@ -114,10 +97,10 @@ TEST(LoadResources, FillsEverySlotInOrderAndEndsAtTheMenu) {
         const std::string said = testing::internal::GetCapturedStderr();
         for (int i = 0; i < 26; i++) {
             const uint16_t want =
-                i == 22 ? 0 : TargaColour(colour(i)[0], colour(i)[1], colour(i)[2]);
-            EXPECT_EQ(std::count(pictures[i].slot.begin(), pictures[i].slot.end(), want),
-                      pictures[i].slot.size())
-                << pictures[i].name;
+                i == missing ? 0 : TargaColour(colour(i)[0], colour(i)[1], colour(i)[2]);
+            const std::span slot(PictureSlots[i], PictureFiles[i].width * PictureFiles[i].height);
+            EXPECT_EQ(std::count(slot.begin(), slot.end(), want), slot.size())
+                << PictureFiles[i].file;
         }
         EXPECT_EQ(std::count(std::begin(G.TileImages[8]), std::end(G.TileImages[8]), 0), 20 * 20)
             << "spare tile 8";

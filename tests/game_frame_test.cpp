@@ -2,6 +2,7 @@
 // pixels, golden runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -229,6 +230,34 @@ TEST(GameFrame, ProbePixels) {
         GameFrame();
         EXPECT_EQ(G.BackBuffer[y * 240 + x] & mask, colour) << "at " << x << "," << y;
     }
+}
+
+// Map view, the hero at (400, 400): spider 0 in contact, 1 in the normal view's window, 2 only in
+// the map's. The contact switches the map off; spider 1 still takes its random picture and shows
+// half size in the map, spider 2 takes none and is not drawn.
+TEST(GameFrame, AContactInTheMapKeepsTheMapPicture) {
+    Build("H");
+    FlatPictures();
+    G.MazeWidth = 30;
+    G.MazeHeight = 30;
+    G.HeroX = 400;
+    G.HeroY = 400;
+    G.CameraX = 300;
+    G.CameraY = 300;
+    G.MapView = 1;
+    G.SpiderTable[0] = {420, 400, 0, 1, 5, 30};
+    G.SpiderTable[1] = {460, 460, 0, 1, 5, 30};
+    G.SpiderTable[2] = {600, 400, 0, 1, 5, 30};
+    GameFrame();
+    const uint32_t after = G.RandomState;
+    EXPECT_EQ(std::count_if(G.BackBuffer, G.BackBuffer + 240 * 240,
+                            [](uint16_t v) { return (v & 0xfff0) == 0x20f0; }),
+              2 * 9 * 9)
+        << "two half-size spiders";
+    Srand(1);
+    Rand();
+    Rand();
+    EXPECT_EQ(after, G.RandomState) << "two pictures drawn at random";
 }
 
 namespace {

@@ -7,13 +7,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "core/files.h"
 #include "core/globals.h"
 #include "screens/high_scores.h"
+#include "screens/score_file.h"
 
 namespace fs = std::filesystem;
 
@@ -135,7 +138,8 @@ TEST(HighScores, InsertionPlacesBelowEqualScoresAndEverySaveWritesTheFile) {
     };
     for (const auto& c : cases) {
         ScoreFolder t;
-        const char name[20] = "ABCDEFGHIJKLMNO";  // only 10 characters are kept
+        for (HighScoreEntry& e : G.HighScoreTable) memcpy(e.name + 10, "KL", 2);  // a foreign file
+        const char name[20] = "ABCDEFGHIJKLMNO";  // only 10 characters are kept, ended by zeros
         InsertHighScore(c.score, name);
         SaveHighScores();
         EXPECT_EQ(Scores(), c.scores) << c.score;
@@ -154,9 +158,9 @@ TEST(HighScores, AFailedSaveLeavesTheOldFileWholeAndTheGameRunning) {
     InsertHighScore(500, name);
     const std::string table = TableBytes();
     testing::internal::CaptureStderr();
-    ScoreFileWrite = HalfThenDiskFull;
+    SaveFileWrite = HalfThenDiskFull;
     SaveHighScores();
-    ScoreFileWrite = write;
+    SaveFileWrite = write;
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(t.File(), old) << "disk full after half the table";
     EXPECT_NE(said.find("No space left"), std::string::npos) << said;
@@ -180,4 +184,28 @@ TEST(HighScores, AFailedSaveLeavesTheOldFileWholeAndTheGameRunning) {
     SaveHighScores();
     EXPECT_EQ(fs::file_size(t.path / "a" / "b" / "Mhighscore.dat"), 200u)
         << "missing folders are made";
+}
+
+// A score file linked by the player stays a link to a file that keeps its mode; what saves killed
+// mid-write left goes with the next save, a running game's temporary file stays.
+TEST(HighScores, ASaveKeepsTheLinkAndTheModeAndClearsWhatKilledSavesLeft) {
+    ScoreFolder t;
+    const fs::path real = t.path / "kept" / "scores";
+    fs::create_directory(t.path / "kept");
+    std::ofstream(real) << "old";
+    fs::permissions(real, fs::perms(0640));
+    fs::create_symlink("kept/scores", t.path / "Mhighscore.dat");
+    pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const fs::path stale = real.string() + "." + std::to_string(gone) + ".tmp";
+    const fs::path running = real.string() + "." + std::to_string(getppid()) + ".tmp";
+    std::ofstream(stale) << "torn";
+    std::ofstream(running) << "being written";
+    SaveHighScores();
+    EXPECT_TRUE(fs::is_symlink(t.path / "Mhighscore.dat"));
+    EXPECT_EQ(t.File(), TableBytes());
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
 }

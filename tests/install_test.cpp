@@ -64,23 +64,30 @@ TEST(Install, TheDebUnpacksIntoAThrowawayRootAndStartsHeadlessThere) {
     ASSERT_EQ(Shell("dpkg -x '" + package.string() + "' '" + root.string() + "'", &said), 0)
         << said;
     const char* const files[] = {
-        "bin/murko",
-        "share/murko/Graph/Antique.fnt",
-        "share/murko/Sound/music.mod",
+        "share/games/murko/screenshots/maze.png",
         "share/applications/murko.desktop",
         "share/icons/hicolor/16x16/apps/murko.png",
         "share/icons/hicolor/32x32/apps/murko.png",
         "share/icons/hicolor/256x256/apps/murko.png",
         "share/metainfo/" MURKO_APP_ID ".metainfo.xml",
-        "share/man/man6/murko.6",
     };
     for (const char* file : files) EXPECT_TRUE(fs::exists(root / "usr" / file)) << file;
-    const std::string game = "HOME='" + t.path.string() + "' XDG_DATA_HOME='" + t.path.string() +
-                             "/data' '" + (root / "usr/bin/murko").string() + "'";
-    EXPECT_EQ(Shell(game + " --headless --seed 1 --frames 5", &said), 0) << said;
+    const std::string home = "HOME='" + t.path.string() + "' XDG_DATA_HOME='" + t.path.string() +
+                             "/data' '" + root.string();
+    EXPECT_EQ(Shell(home + "/usr/games/murko' --headless --seed 1 --frames 5", &said), 0) << said;
     EXPECT_EQ(said, "") << "every picture, the font and the sounds were found in the root";
+    // The same tree moved elsewhere as bin/ and share/murko/ still finds its data.
+    fs::create_directories(root / "opt/share");
+    fs::rename(root / "usr/games", root / "opt/bin");
+    fs::rename(root / "usr/share/games/murko", root / "opt/share/murko");
+    const std::string game = home + "/opt/bin/murko'";
+    EXPECT_EQ(Shell(game + " --headless --seed 1 --frames 5", &said), 0) << said;
+    EXPECT_EQ(said, "");
     EXPECT_EQ(Shell(game + " --version", &said), 0);
     EXPECT_EQ(said, "murko " MURKO_VERSION "\n");
+    if (!Have("lintian")) GTEST_SKIP() << "scripts/setup.sh installs lintian";
+    EXPECT_EQ(Shell("lintian --fail-on error,warning '" + package.string() + "'", &said), 0)
+        << said;
 }
 
 TEST(Install, TheDesktopFilesValidateAndTheManualNamesEveryOption) {

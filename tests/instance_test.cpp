@@ -1,31 +1,41 @@
 // Single instance: the lock and the socket, in a folder of the test's own.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "platform/host.h"
 #include "platform/instance.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
 struct TempFolder {
     char name[27] = "/tmp/murko-instance-XXXXXX";
     std::string path = std::string(mkdtemp(name)) + "/";  // with trailing '/'
-    ~TempFolder() { std::filesystem::remove_all(path); }
+    ~TempFolder() { fs::remove_all(path); }
 };
 
-// Claims the folder in another process, which then exits without releasing; true if the claim won.
-bool ClaimInChild(const std::string& folder) {
+// Claims the folder in another process, which then exits without releasing: 0 if the claim won,
+// 1 if it was refused, -1 if it did not end within 10 s.
+int ClaimInChild(const std::string& folder) {
     pid_t pid = fork();
     if (pid == 0) {
+        alarm(10);
         InstanceGuard guard;
         _exit(InstanceClaim(&guard, folder.c_str()) ? 0 : 1);
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
@@ -33,13 +43,17 @@ bool ClaimInChild(const std::string& folder) {
 TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
     TempFolder dir;
     const char* folder = dir.path.c_str();
-    ASSERT_TRUE(ClaimInChild(dir.path))
+    ASSERT_EQ(ClaimInChild(dir.path), 0)
         << "a game that dies holding the lock and leaving its socket";
     InstanceGuard first, second;
+    mode_t umaskBefore = umask(0);
     ASSERT_TRUE(InstanceClaim(&first, folder)) << "the dead game's lock went with it";
+    umask(umaskBefore);
     ASSERT_GE(first.listenFd, 0) << "its stale socket file was replaced";
+    EXPECT_EQ(fs::status(first.socketPath).permissions() & fs::perms(077), fs::perms::none)
+        << "no other user may connect, whatever the umask";
     EXPECT_FALSE(InstanceTakeRaise(&first)) << "nobody asked yet";
-    EXPECT_FALSE(ClaimInChild(dir.path));
+    EXPECT_EQ(ClaimInChild(dir.path), 1);
     EXPECT_TRUE(InstanceTakeRaise(&first));
     EXPECT_FALSE(InstanceTakeRaise(&first)) << "one request, one raise";
     EXPECT_FALSE(InstanceClaim(&second, folder));
@@ -48,7 +62,7 @@ TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
     EXPECT_FALSE(InstanceTakeRaise(&first)) << "and one look takes both";
     const std::string socket = first.socketPath;
     InstanceRelease(&first);
-    EXPECT_FALSE(std::filesystem::exists(socket));
+    EXPECT_FALSE(fs::exists(socket));
     EXPECT_TRUE(InstanceClaim(&second, folder)) << "free again once the first has ended";
     InstanceRelease(&second);
 }
@@ -56,7 +70,7 @@ TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
 TEST(Instance, AnUnusableFolderLetsTheGameRunUnguarded) {
     TempFolder dir;
     for (const std::string& folder :
-         {dir.path + "no/such/folder/", dir.path + std::string(300, 'x') + "/"}) {
+         {std::string(), dir.path + "no/such/folder/", dir.path + std::string(300, 'x') + "/"}) {
         InstanceGuard a, b;
         EXPECT_TRUE(InstanceClaim(&a, folder.c_str())) << folder;
         EXPECT_TRUE(InstanceClaim(&b, folder.c_str())) << folder;
@@ -65,10 +79,54 @@ TEST(Instance, AnUnusableFolderLetsTheGameRunUnguarded) {
     // The lock path fits but the socket address (108 bytes at most) does not: the lock alone
     // guards.
     const std::string deep = dir.path + std::string(100, 'd') + "/";
-    std::filesystem::create_directories(deep);
+    fs::create_directories(deep);
     InstanceGuard a, b;
     EXPECT_TRUE(InstanceClaim(&a, deep.c_str()));
     EXPECT_EQ(a.listenFd, -1);
     EXPECT_FALSE(InstanceClaim(&b, deep.c_str()));
     InstanceRelease(&a);
+    // A link laid at the lock's name is not followed: nothing is made where it points.
+    fs::create_symlink(dir.path + "target",
+                       dir.path + "murko-" + std::to_string(getuid()) + ".lock");
+    EXPECT_TRUE(InstanceClaim(&a, dir.path.c_str()));
+    EXPECT_FALSE(fs::exists(dir.path + "target"));
+}
+
+// The lock and the socket live only in a folder no other user can enter or lay files in.
+TEST(Instance, OnlyAPrivateFolderHoldsTheLock) {
+    TempFolder dir;  // mode 0700
+    const std::string runtime = dir.path.substr(0, dir.path.size() - 1);
+    const std::string own = dir.path + "murko-" + std::to_string(geteuid());
+    fs::create_directory(dir.path + "open");
+    fs::permissions(dir.path + "open", fs::perms(0755));
+    setenv("TMPDIR", runtime.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    EXPECT_EQ(HostRuntimeFolder(), dir.path);
+    setenv("XDG_RUNTIME_DIR", (dir.path + "open").c_str(), 1);
+    EXPECT_EQ(HostRuntimeFolder(), own + "/") << "a folder others may enter: one of our own";
+    fs::permissions(own, fs::perms::all);
+    EXPECT_EQ(HostRuntimeFolder(), "") << "our own folder opened to all: no folder";
+    fs::remove(own);
+    fs::create_directory_symlink(runtime, own);
+    EXPECT_EQ(HostRuntimeFolder(), "") << "a link at our own folder's name: no folder";
+    unsetenv("TMPDIR");
+    unsetenv("XDG_RUNTIME_DIR");
+}
+
+// A game that no longer takes connections (frozen, or its socket kept by a stray process) is
+// given up on instead of holding the later start for ever.
+TEST(Instance, AGameWithAFullQueueDoesNotHoldTheNextStart) {
+    TempFolder dir;
+    InstanceGuard first;
+    ASSERT_TRUE(InstanceClaim(&first, dir.path.c_str()));
+    sockaddr_un address = {AF_UNIX, {}};
+    strcpy(address.sun_path, first.socketPath);
+    std::vector<int> queued;
+    for (int fd; (fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0)) >= 0;) {
+        queued.push_back(fd);
+        if (connect(fd, (sockaddr*)&address, sizeof address) != 0) break;
+    }
+    EXPECT_EQ(ClaimInChild(dir.path), 1);
+    for (int fd : queued) close(fd);
+    InstanceRelease(&first);
 }

@@ -34,7 +34,7 @@ uint8_t* Begin() {
     return Panel;
 }
 void End() {}
-const HostBackend FakeClock = {Open, Close, Ticks, Idle, Poll, Props, Begin, End, Ticks};
+const HostBackend FakeClock = {Open, Close, Ticks, Idle, Poll, Props, Begin, End, Ticks, nullptr};
 
 // Frames run from a clock at start, until the handler has been called `frames` times and asks to
 // quit.

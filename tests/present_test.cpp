@@ -26,7 +26,7 @@ uint8_t* TestBeginDraw() {
 }
 void TestEndDraw() { Ends++; }
 const HostBackend TestBackend = {nullptr, nullptr,       nullptr,     nullptr, nullptr,
-                                 nullptr, TestBeginDraw, TestEndDraw, nullptr};
+                                 nullptr, TestBeginDraw, TestEndDraw, nullptr, nullptr};
 
 // A fresh guarded memory, then one frame; returns the store as it would be untouched.
 std::vector<uint8_t> Present(int32_t bpp, int32_t xPitch, int32_t yPitch, size_t size,

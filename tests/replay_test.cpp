@@ -24,6 +24,7 @@ struct Folder {
     Folder() {
         fs::remove_all(path);
         fs::create_directories(path);
+        fs::permissions(path, fs::perms::owner_all);  // a private runtime folder for windowed runs
     }
     ~Folder() { fs::remove_all(path); }
     std::string operator[](const std::string& name) const {  // a file's content
@@ -113,6 +114,15 @@ TEST(Replay, ScriptedRunsAreExactAndReplayable) {
         t.RunGame("--play @a.rec --record /nonexistent/murko/r.rec --dump-state @d.json", &errors),
         2);
     EXPECT_NE(errors.find("cannot create the recording"), std::string::npos) << errors;
+    const std::string recording = t["a.rec"];
+    EXPECT_EQ(t.RunGame("--play @a.rec --record @a.rec --dump-state @d.json", &errors), 2);
+    EXPECT_EQ(t["a.rec"], recording) << "never recorded over the recording played";
+    std::ofstream(t.path / "keep.rec") << "precious";
+    EXPECT_EQ(t.Run("SDL_VIDEODRIVER=nonexistent XDG_RUNTIME_DIR=@ '" MURKO_EXECUTABLE
+                    "' --windowed --record @keep.rec --dump-state @d.json",
+                    &errors),
+              1);
+    EXPECT_EQ(t["keep.rec"], "precious") << "no run, no recording written";
     EXPECT_FALSE(fs::exists(t.path / "d.json"))
         << "a bad file stops the program before the first frame";
 }

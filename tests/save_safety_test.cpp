@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "core/globals.h"
-#include "screens/high_scores.h"
+#include "screens/score_file.h"
 
 namespace fs = std::filesystem;
 

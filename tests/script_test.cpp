@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <tuple>
 
@@ -57,9 +58,7 @@ TEST(Script, NamesTheFileLineAndFaultOfABadLine) {
         {false, "3 tap 240 4\n", "1: bad tap x \"240\" (expected 0..239)"},
         {false, "3 tap 4 -1\n", "1: bad tap y \"-1\""},
         {false, "1 tap 1 2 3 4 5\n", "1: unexpected text"},
-        {false, "1 tap 1 1 " + std::string(300, ' '), "1: line longer than 255"},
         {false, many, "262145: too many events"},
-        {false, std::string("1 down a\n2 do\0wn a\n", 19), "2: a NUL byte"},
         {true, "", "1: empty file"},
         {false, "seed 5\n", "1: a seed line belongs in a recording"},
         {true, "seed 5\n", "1: not a recording"},
@@ -74,5 +73,27 @@ TEST(Script, NamesTheFileLineAndFaultOfABadLine) {
         EXPECT_EQ(Read(text, recording).rfind("s.txt:" + message, 0), 0u) << text.substr(0, 40);
         EXPECT_EQ(ScriptEventCount, 0) << "a bad file leaves nothing behind";
         EXPECT_FALSE(ScriptHasSeed) << "a bad file leaves nothing behind";
+    }
+}
+
+// Nothing after the first bad byte is read, nor past the size limit: /dev/zero, an endless line
+// or a huge recording ends at once.
+TEST(Script, ReadingStopsAtTheFirstBadByte) {
+    const struct {
+        std::string text;
+        long stop;            // bytes read
+        const char* message;  // what follows "s.txt:LINE: "
+    } cases[] = {
+        {"1 down a\n2 do" + std::string(1 << 20, '\0'), 14, "a NUL byte in the line"},
+        {"1 tap 1 1 " + std::string(1 << 20, ' '), ScriptLineMax + 1, "line longer than 255"},
+        {std::string(ScriptBytesMax + 9, '\n'), ScriptBytesMax + 1, "the file is larger than"},
+    };
+    for (auto c : cases) {
+        FILE* f = fmemopen(c.text.data(), c.text.size(), "r");
+        char message[ScriptMessageSize] = "";
+        EXPECT_FALSE(ReadScript(f, "s.txt", false, message, sizeof message));
+        EXPECT_EQ(ftell(f), c.stop) << message;
+        EXPECT_NE(strstr(message, c.message), nullptr) << message;
+        fclose(f);
     }
 }

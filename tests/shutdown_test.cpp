@@ -1,7 +1,9 @@
 // Closing the window at any moment: mid-walk, mid-fight, during the name entry. The run ends at
 // the next frame start with exit 0, nothing leaked (the sanitizer build checks), and a windowed
 // game lets go of its instance lock so the next start runs.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,11 +82,35 @@ TEST(Shutdown, AClosedWindowReleasesTheInstanceLock) {
     const fs::path folder =
         fs::temp_directory_path() / ("murko-close-window-" + std::to_string(getpid()));
     fs::create_directories(folder);
+    fs::permissions(folder, fs::perms::owner_all);  // the instance lock's private folder
     for (int start = 1; start <= 2; start++) {
         SCOPED_TRACE(start);
         std::string errors, dump;
         EXPECT_EQ(RunUntilClosed(folder, "--windowed", 20, &errors, &dump), 0) << errors;
         EXPECT_EQ(Field(dump, "FrameCount"), 21);
     }
+    fs::remove_all(folder);
+}
+
+// A game killed while a child of its tries an audio driver (here one that waits for ever on its
+// settings): the child goes with it and holds no lock, so the next start is a game of its own.
+TEST(Shutdown, AGameKilledDuringItsAudioTrialLeavesNoLockBehind) {
+    const fs::path folder = fs::temp_directory_path() / ("murko-trial-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms::owner_all);
+    const std::string fifo = (folder / "alsa.conf").string();
+    mkfifo(fifo.c_str(), 0600);
+    const std::string killed =
+        "ALSA_CONFIG_PATH=" + fifo + " SDL_VIDEODRIVER=dummy XDG_RUNTIME_DIR=" + folder.string() +
+        " '" MURKO_EXECUTABLE
+        "' --windowed --audio alsa 2>/dev/null & p=$!; "
+        "for i in $(seq 400); do grep -q . /proc/$p/task/$p/children && break; "
+        "sleep 0.05; done; kill -9 $p; wait $p";
+    std::system(killed.c_str());
+    std::string errors, dump;
+    EXPECT_EQ(RunUntilClosed(folder, "--windowed", 5, &errors, &dump), 0) << errors;
+    EXPECT_EQ(Field(dump, "FrameCount"), 6) << errors;
+    int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // frees a child still waiting on it
+    if (writer >= 0) close(writer);
     fs::remove_all(folder);
 }

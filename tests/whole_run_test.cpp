@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "core/globals.h"
-#include "screens/highlight.h"
+#include "screens/high_scores.h"
 
 namespace fs = std::filesystem;
 
@@ -170,6 +170,6 @@ TEST(WholeRun, ADirectionHeldFromTheGameShowsNothing) {
     G.ScreenState = ScreenHighScores;
     G.TapConsumed = 1;
     G.DownDown = 1;
-    for (G.FrameCount = 500; G.FrameCount < 540; G.FrameCount++) PadHighlight();
+    for (G.FrameCount = 500; G.FrameCount < 540; G.FrameCount++) HighScoreScreen();
     EXPECT_EQ(G.HighlightShown, 0);
 }

@@ -47,8 +47,10 @@ int ReadGridFile(const char* path);
 int ReadLetterFile(const char* path);
 int ReadFontFile(const char* path);
 
-// icons.cpp: the desktop icons, hicolor/NxN/apps/murko.png under the folder given
-int WriteIcons(const char* output);
+// icons.cpp: the window icon of the source folder's window_icon.txt, as the desktop icons
+// (hicolor/NxN/apps/murko.png under the folder given) and as a C++ array for the SDL host
+int WriteIcons(const char* source, const char* output);
+int WriteWindowIcon(const char* source, const char* output);
 
 // drawn.cpp: the pictures drawn by code
 int DrawRedFont();

@@ -1,32 +1,14 @@
 // murko-art SOURCE-FOLDER OUTPUT-FOLDER: draws every picture and the raster font the game loads.
-// murko-art --icons OUTPUT-FOLDER: writes the desktop icons, hicolor/NxN/apps/murko.png.
+// murko-art --icons SOURCE-FOLDER OUTPUT-FOLDER: writes the desktop icons,
+// hicolor/NxN/apps/murko.png.
+// murko-art --window-icon SOURCE-FOLDER OUTPUT-FILE: writes the window icon as a C++ array.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "art.h"
-
-// One picture the game loads: its name and the size its slot has.
-struct PictureSlot {
-    const char* name;  // file name without ".tga"
-    int width;         // pixels
-    int height;        // pixels
-    int keyed;         // 1 for sprites and clouds, drawn with the red key; 2 for the red font
-};
-
-// Every picture of the Graph folder, in the game's load order.
-static const PictureSlot PictureSlots[] = {
-    {"dogLeft1", 16, 16, 1}, {"dogLeft2", 16, 16, 1}, {"dogUp1", 16, 16, 1},
-    {"dogUp2", 16, 16, 1},   {"dogDown1", 16, 16, 1}, {"dogDown2", 16, 16, 1},
-    {"murko1", 18, 18, 1},   {"murko2", 18, 18, 1},   {"murko3", 18, 18, 1},
-    {"murko4", 18, 18, 1},   {"murko5", 18, 18, 1},   {"back1", 240, 192, 0},
-    {"panel1", 240, 32, 0},  {"panel2", 240, 80, 0},  {"backdrop1", 240, 320, 0},
-    {"redfont", 160, 80, 2}, {"speaker", 16, 16, 0},  {"exit", 16, 16, 0},
-    {"brick", 20, 20, 0},    {"open", 20, 20, 0},     {"pickFood", 20, 20, 0},
-    {"pickBone", 20, 20, 0}, {"pickDoom", 20, 20, 0}, {"pickOpen", 20, 20, 0},
-    {"cloud1", 20, 20, 1},   {"cloud2", 20, 20, 1},
-};
+#include "core/pictures.h"
 
 // The character-grid sources, read in this order before anything is drawn by code.
 static const char* const GridSources[] = {"hero.txt", "spiders.txt", "tiles.txt", "icons.txt"};
@@ -38,7 +20,7 @@ static int Rgb565(const uint8_t* colour) {
 
 // A colour the game would take for a key colour must be exactly the key colour of the sources, and
 // only sprites, clouds and the red font may hold their key colour at all.
-static int CheckKeyColours(const ArtPicture* picture, int keyed) {
+static int CheckKeyColours(const ArtPicture* picture, PictureKey key) {
     uint8_t used[256] = {};
     for (int i = 0; i < picture->width * picture->height; i++) used[picture->pixels[i]] = 1;
     for (int i = 0; i < 256; i++) {
@@ -52,7 +34,7 @@ static int CheckKeyColours(const ArtPicture* picture, int keyed) {
                          picture->name, c[0], c[1], c[2]);
             return 0;
         }
-        if ((exactRed && keyed != 1) || (exactBlue && keyed == 1)) {
+        if ((exactRed && key != PictureSpriteKey) || (exactBlue && key == PictureSpriteKey)) {
             std::fprintf(stderr, "murko-art: %s: holds a key colour it must not hold\n",
                          picture->name);
             return 0;
@@ -62,19 +44,20 @@ static int CheckKeyColours(const ArtPicture* picture, int keyed) {
 }
 
 static int WritePictures(const std::string& output) {
-    for (const PictureSlot& slot : PictureSlots) {
-        const ArtPicture* picture = FindPicture(slot.name);
+    for (const PictureFile& slot : PictureFiles) {
+        std::string name(slot.file, std::strlen(slot.file) - std::strlen(".tga"));
+        const ArtPicture* picture = FindPicture(name.c_str());
         if (!picture) {
-            std::fprintf(stderr, "murko-art: no source draws %s\n", slot.name);
+            std::fprintf(stderr, "murko-art: no source draws %s\n", name.c_str());
             return 0;
         }
         if (picture->width != slot.width || picture->height != slot.height) {
-            std::fprintf(stderr, "murko-art: %s is %d x %d, the game loads %d x %d\n", slot.name,
+            std::fprintf(stderr, "murko-art: %s is %d x %d, the game loads %d x %d\n", name.c_str(),
                          picture->width, picture->height, slot.width, slot.height);
             return 0;
         }
-        if (!CheckKeyColours(picture, slot.keyed)) return 0;
-        if (!WriteTarga((output + slot.name + ".tga").c_str(), picture)) return 0;
+        if (!CheckKeyColours(picture, slot.key)) return 0;
+        if (!WriteTarga((output + slot.file).c_str(), picture)) return 0;
     }
     return 1;
 }
@@ -106,13 +89,17 @@ static int DrawByCode() {
 }
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(
-            stderr,
-            "usage: murko-art SOURCE-FOLDER OUTPUT-FOLDER | murko-art --icons OUTPUT-FOLDER\n");
+    bool icons = argc == 4 && std::strcmp(argv[1], "--icons") == 0;
+    bool windowIcon = argc == 4 && std::strcmp(argv[1], "--window-icon") == 0;
+    if (argc != 3 && !icons && !windowIcon) {
+        std::fprintf(stderr,
+                     "usage: murko-art SOURCE-FOLDER OUTPUT-FOLDER | murko-art --icons "
+                     "SOURCE-FOLDER OUTPUT-FOLDER | murko-art --window-icon SOURCE-FOLDER "
+                     "OUTPUT-FILE\n");
         return 2;
     }
-    if (std::strcmp(argv[1], "--icons") == 0) return WriteIcons(argv[2]) ? 0 : 1;
+    if (icons) return WriteIcons(argv[2], argv[3]) ? 0 : 1;
+    if (windowIcon) return WriteWindowIcon(argv[2], argv[3]) ? 0 : 1;
     std::string source = std::string(argv[1]) + "/";
     std::string output = std::string(argv[2]) + "/";
     std::error_code error;

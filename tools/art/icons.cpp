@@ -1,5 +1,6 @@
-// The desktop icons: the window icon's character grid, scaled up by whole steps (nearest
-// neighbour) and halved by averaging, written as hicolor/NxN/apps/murko.png for each size.
+// The window icon from its character grid, window_icon.txt: as a C++ array that the SDL host
+// builds in, and as the desktop icons, scaled up by whole steps (nearest neighbour) and halved by
+// averaging, written as hicolor/NxN/apps/murko.png for each size.
 #include <png.h>
 
 #include <cstdio>
@@ -7,12 +8,32 @@
 #include <string>
 
 #include "art.h"
-#include "platform/icon.h"
 
 constexpr int IconMaxSide = 512;                                       // the largest icon written
 constexpr int IconSides[] = {16, 24, 32, 48, 64, 128, 192, 256, 512};  // the sizes written
 
+static int IconSize;                                    // the grid's side, in pixels
+static uint32_t IconGrid[IconMaxSide * IconMaxSide];    // the grid's pixels, 0xAARRGGBB
 static uint32_t IconCanvas[IconMaxSide * IconMaxSide];  // one icon being written, 0xAARRGGBB
+
+// Reads the grid into IconGrid: the clear key colour becomes see-through, every other colour
+// opaque.
+static int ReadIconGrid(const char* source) {
+    std::string path = std::string(source) + "/window_icon.txt";
+    if (!ReadGridFile(path.c_str())) return 0;
+    const ArtPicture* picture = FindPicture("window-icon");
+    if (!picture || picture->width != picture->height || picture->width > IconMaxSide) {
+        std::fprintf(stderr, "murko-art: %s draws no square window-icon\n", path.c_str());
+        return 0;
+    }
+    IconSize = picture->width;
+    for (int i = 0; i < IconSize * IconSize; i++) {
+        const uint8_t* c = picture->palette[picture->pixels[i]];
+        bool clear = c[0] == 255 && c[1] == 0 && c[2] == 0;
+        IconGrid[i] = clear ? 0 : 0xFF000000u | uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2];
+    }
+    return 1;
+}
 
 // Channel c (0 red .. 3 alpha) of a 0xAARRGGBB pixel.
 static uint32_t Channel(uint32_t argb, int c) {
@@ -40,10 +61,8 @@ static uint32_t IconPixel(const uint32_t* grid, int side, int x, int y) {
 
 // Writes the icon of side pixels as PNG (RGBA, 8 bits a channel).
 static int WriteIconPng(const std::string& path, int side) {
-    static uint32_t grid[IconSize * IconSize];
-    IconPixels(grid);
     for (int y = 0; y < side; y++)
-        for (int x = 0; x < side; x++) IconCanvas[y * side + x] = IconPixel(grid, side, x, y);
+        for (int x = 0; x < side; x++) IconCanvas[y * side + x] = IconPixel(IconGrid, side, x, y);
     static uint8_t rgba[IconMaxSide * IconMaxSide * 4];
     for (int i = 0; i < side * side; i++)
         for (int c = 0; c < 4; c++) rgba[4 * i + c] = uint8_t(Channel(IconCanvas[i], c));
@@ -59,7 +78,8 @@ static int WriteIconPng(const std::string& path, int side) {
     return 1;
 }
 
-int WriteIcons(const char* output) {
+int WriteIcons(const char* source, const char* output) {
+    if (!ReadIconGrid(source)) return 0;
     for (int side : IconSides) {
         std::string size = std::to_string(side) + "x" + std::to_string(side);
         std::filesystem::path folder = std::filesystem::path(output) / "hicolor" / size / "apps";
@@ -73,4 +93,22 @@ int WriteIcons(const char* output) {
         if (!WriteIconPng((folder / "murko.png").string(), side)) return 0;
     }
     return 1;
+}
+
+int WriteWindowIcon(const char* source, const char* output) {
+    if (!ReadIconGrid(source)) return 0;
+    FILE* out = std::fopen(output, "wb");
+    if (!out) {
+        std::fprintf(stderr, "murko-art: cannot write %s\n", output);
+        return 0;
+    }
+    std::fprintf(out, "// Made by murko-art from assets/art/window_icon.txt.\n");
+    std::fprintf(out, "static const uint32_t WindowIconGrid[%d * %d] = {", IconSize, IconSize);
+    for (int i = 0; i < IconSize * IconSize; i++)
+        std::fprintf(out, "%s0x%08X,", i % 8 ? " " : "\n    ", unsigned(IconGrid[i]));
+    std::fprintf(out, "\n};\n");
+    int ok = !std::ferror(out);
+    ok = (std::fclose(out) == 0) && ok;
+    if (!ok) std::fprintf(stderr, "murko-art: writing %s failed\n", output);
+    return ok;
 }

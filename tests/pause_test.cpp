@@ -1,0 +1,124 @@
+// Pause, through the SDL window's own events: a run paused in the middle ends exactly as the same
+// run never paused, nothing moves while it waits, and its recording replays the same.
+#include <gtest/gtest.h>
+#include <mikmod.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/pause.h"
+#include "app/shell.h"
+#include "core/globals.h"
+#include "platform/host.h"
+#include "tests/sdl_inject.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int UsbP = 19, UsbRight = 79;  // keys by their USB usage ids
+constexpr uint32_t PauseAfter = 40;      // the window loses the focus after this frame
+
+// The test's folder; a death test's child runs the test binary afresh, and finds it by name.
+const fs::path Folder = [] {
+    if (!getenv("MURKO_PAUSE_FOLDER"))
+        setenv("MURKO_PAUSE_FOLDER", ("murko-pause-" + std::to_string(getpid())).c_str(), 1);
+    return fs::temp_directory_path() / getenv("MURKO_PAUSE_FOLDER");
+}();
+
+// In a child: report the failed condition and leave with 1.
+#define CHECK(cond)                                                             \
+    do {                                                                        \
+        if (cond) break;                                                        \
+        std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
+        _exit(1);                                                               \
+    } while (0)
+
+uint32_t SongTime() { return Player_GetModule() ? Player_GetModule()->sngtime : 0; }
+
+// While paused: a while of passes runs no frame, draws no number, leaves the picture and the
+// tune where they were; then a key (dropped), the speaker corner (a mute) and P (going on).
+void WaitAndGoOn() {
+    const uint32_t frames = G.FrameCount, random = G.RandomState, song = SongTime();
+    static uint16_t picture[BackBufferPixels];
+    memcpy(picture, G.BackBuffer, sizeof picture);
+    for (int i = 0; i < 20; i++) {
+        GameStep();
+        GameRest();
+    }
+    CHECK(GamePaused() && G.FrameCount == frames && G.RandomState == random);
+    CHECK(SongTime() == song && song > 0);
+    CHECK(memcmp(picture, G.BackBuffer, sizeof picture) == 0);
+    SdlInjectKey(UsbRight, true, false);
+    SdlInjectClick(230, 310, false);
+    SdlInjectKey(UsbP, true, false);
+    SdlInjectKey(UsbP, false, false);
+}
+
+// One windowed run of the script on SDL's invisible display; paused, it loses the focus after
+// frame PauseAfter and goes on after a while.
+void Play(const std::string& name, bool pause) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("XDG_RUNTIME_DIR", Folder.c_str(), 1);
+    std::string script = (Folder / "run.txt").string(), out = (Folder / name).string();
+    std::string wave = "wav:file=" + out + ".wav", dump = out + ".json", shot = out + ".png";
+    std::string record = out + ".rec";
+    const char* argv[] = {"murko",      "--windowed",   "--scale",    "1",        "--audio",
+                          wave.c_str(), "--seed",       "3",          "--data",   MURKO_BINARY_DIR,
+                          "--input",    script.c_str(), "--frames",   "90",       "--dump-state",
+                          dump.c_str(), "--screenshot", shot.c_str(), "--record", record.c_str()};
+    CHECK(GameStart(int(std::size(argv)), const_cast<char**>(argv), SdlBackend()) < 0);
+    for (bool asked = false, waited = false; GameStep(); GameRest()) {
+        if (pause && !asked && G.FrameCount == PauseAfter) SdlInjectFocusLoss();
+        asked = asked || G.FrameCount == PauseAfter;
+        if (!GamePaused() || waited) continue;
+        WaitAndGoOn();
+        waited = true;
+    }
+    CHECK(GameStop() == 0);
+}
+
+// A dump without the frame start tick, which is the wall clock's in a window.
+std::string Dump(const std::string& name) {
+    std::ifstream in(Folder / name);
+    std::string all, line;
+    while (std::getline(in, line))
+        if (line.find("\"FrameStartTick\"") == std::string::npos) all += line + "\n";
+    return all;
+}
+
+std::string Bytes(const std::string& name) {
+    std::stringstream all;
+    all << std::ifstream(Folder / name, std::ios::binary).rdbuf();
+    return all.str();
+}
+
+}  // namespace
+
+TEST(Pause, APausedRunEndsAsTheRunWithoutItAndReplaysTheSame) {
+    fs::create_directories(Folder);
+    // Level 1, walking right; the paused run's mute comes from the speaker corner while paused.
+    std::ofstream(Folder / "run.txt")
+        << "2 tap 100 200\n5 tap 100 40\n20 down right\n30 up right\n";
+    std::ofstream(Folder / "muted.txt") << "2 tap 100 200\n5 tap 100 40\n20 down right\n"
+                                           "30 up right\n40 mute\n";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT((Play("paused", true), _exit(0)), testing::ExitedWithCode(0), "");
+    fs::rename(Folder / "muted.txt", Folder / "run.txt");
+    EXPECT_EXIT((Play("straight", false), _exit(0)), testing::ExitedWithCode(0), "");
+    const std::string replay =
+        "'" MURKO_EXECUTABLE "' --headless --frames 90 --audio nosound --data '" +
+        std::string(MURKO_BINARY_DIR) + "' --play '" + (Folder / "paused.rec").string() +
+        "' --dump-state '" + (Folder / "replayed.json").string() + "'";
+    ASSERT_EQ(std::system(replay.c_str()), 0);
+    EXPECT_NE(Dump("paused.json").find("\"SoundOn\": 0"), std::string::npos);
+    EXPECT_EQ(Dump("paused.json"), Dump("straight.json"));
+    EXPECT_EQ(Dump("paused.json"), Dump("replayed.json"));
+    EXPECT_EQ(Bytes("paused.png"), Bytes("straight.png"));
+    fs::remove_all(Folder);
+}
