@@ -172,6 +172,11 @@ void InitSound(void (*pumpWhileWaiting)()) {
     MikMod_RegisterAllLoaders();
     std::string driverOptions;
     md_device = uint16_t(ChooseDriver(&driverOptions));
+#ifdef __EMSCRIPTEN__
+    // A browser's audio output takes float samples only, and SDL hands libmikmod's driver the
+    // format it got instead of converting: the mixer must write floats there.
+    md_mode |= DMODE_FLOAT;
+#endif
     StartFrameTimer();
     SetSoundStarted(StartDriver(driverOptions) || StartSilentDriver());
     if (!SoundStarted()) return;
