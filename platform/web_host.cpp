@@ -1,5 +1,7 @@
 // The browser's backend: the page shows each frame on its canvas and hands in keys, touches and
 // gamepads through the exported Web* calls; the clock is the page's.
+#include "platform/web_host.h"
+
 #include <emscripten.h>
 
 #include "platform/button_merge.h"
@@ -17,7 +19,9 @@ static int QueueHead = 0, QueueCount = 0;       // ring position and fill of Que
 static int8_t Sticks[MergeSources][StickAxes];  // each stick source's state per axis
 static int PlainPitch = 0;                      // > 0: the panel holds plain rows
 static uint32_t Decoded[PixelCount];            // the panel as 0xRRGGBB
-static uint32_t Rgba[PixelCount];               // the same, as the canvas takes it
+static uint32_t Rgba[PixelCount];               // the game's own picture, as the canvas takes it
+static uint32_t OverlayRgba[PixelCount];        // an overlay, alike
+static bool OverlayOn = false;                  // presents are an overlay; Rgba keeps the game's
 
 extern "C" {
 void WebShowPicture(const uint32_t* rgba, int width, int height);  // onto the page's canvas
@@ -63,19 +67,35 @@ static void EndDraw() {
         DecodePlainRows(PanelAddress(), PlainPitch, Decoded);
     else
         PanelDecode(Decoded);
+    uint32_t* picture = OverlayOn ? OverlayRgba : Rgba;
     for (int i = 0; i < PixelCount; i++) {  // 0xRRGGBB to the bytes R, G, B, 255
         uint32_t p = Decoded[i];
-        Rgba[i] = 0xFF000000u | (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
+        picture[i] = 0xFF000000u | (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
     }
-    WebShowPicture(Rgba, PictureWidth, PictureHeight);
+    WebShowPicture(picture, PictureWidth, PictureHeight);
+}
+
+// Leaving the overlay shows the game's own picture again.
+static void SetOverlay(bool on) {
+    OverlayOn = on;
+    if (!on) WebShowPicture(Rgba, PictureWidth, PictureHeight);
+}
+
+void WebQueueLookedAway() {
+    ReleaseEverything();
+    HostEvent e = {};
+    e.type = HostEventFocusLost;
+    Push(e);
 }
 
 // Every tab may hold a game of its own, each with its own memory.
 bool HostClaimSingleInstance() { return true; }
+void HostLeaveToParent(int) {}  // a browser makes no child processes to leave
 
 const HostBackend* WebBackend() {
-    static const HostBackend backend = {
-        Open, Close, Ticks, Idle, PollEvent, PanelProperties, BeginDraw, EndDraw, WebWallClockMs};
+    static const HostBackend backend = {Open,           Close,           Ticks,     Idle,
+                                        PollEvent,      PanelProperties, BeginDraw, EndDraw,
+                                        WebWallClockMs, SetOverlay};
     return &backend;
 }
 
@@ -104,6 +124,15 @@ EMSCRIPTEN_KEEPALIVE void WebTap(int x, int y) {
     e.type = HostEventPenDown;
     e.x = x;
     e.y = y;
+    Push(e);
+}
+
+// P, Esc or a pad's Start: the game pauses, or goes on.
+EMSCRIPTEN_KEEPALIVE void WebPause(int key) {
+    if (key != 'P' && key != 27 && key != HostKeyStart) return;
+    HostEvent e = {};
+    e.type = HostEventPause;
+    e.key = int16_t(key);
     Push(e);
 }
 

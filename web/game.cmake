@@ -10,7 +10,7 @@ target_link_options(murko PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createMurko -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432 -sINVOKE_RUN=0
   -sEXPORTED_RUNTIME_METHODS=[FS,IDBFS,callMain,ccall]
-  -sEXPORTED_FUNCTIONS=[_main,_WebButton,_WebStick,_WebReleaseAll,_WebTap,_WebTyped,_WebTakesText,_WebDumpState]
+  -sEXPORTED_FUNCTIONS=[_main,_WebButton,_WebStick,_WebReleaseAll,_WebTap,_WebTyped,_WebTakesText,_WebDumpState,_WebPause,_WebLookedAway,_WebSuspend]
   --js-library=${CMAKE_SOURCE_DIR}/platform/web_host.js -lidbfs.js
   --exclude-file=*.built
   --preload-file=${MURKO_WEB_DATA}/Graph@/murko/Graph
