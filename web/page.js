@@ -16,6 +16,11 @@
   const PADS = 8;  // gamepads followed at once
   // A standard gamepad's d-pad and south face button, as [gamepad button, game button].
   const PAD_BUTTONS = [[12, 0], [13, 1], [14, 2], [15, 3], [0, 4]];
+  const PAD_START = 9;  // a standard gamepad's Start button: the game pauses, or goes on
+  // What a pause is asked by, as the game names it: P, Esc, a pad's Start.
+  const PAUSE_KEYS = {KeyP: 80, Escape: 27};
+  const START_KEY = 0xC4;
+  const KEPT = ['Mhighscore.dat', 'Msuspend.dat'];  // the files the game keeps in SCORES
 
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d');
@@ -178,6 +183,8 @@
       e.preventDefault();
     }
     if (!down) return;
+    const plainKey = !e.ctrlKey && !e.metaKey && !e.altKey;
+    if (e.code in PAUSE_KEYS && plainKey && !e.repeat) game._WebPause(PAUSE_KEYS[e.code]);
     typed(e);
     const plain = !e.ctrlKey && !e.metaKey && !e.altKey;
     if (e.code === 'KeyF' && plain && !e.repeat && !game._WebTakesText()) toggleFullscreen();
@@ -210,7 +217,11 @@
         continue;
       }
       const bindings = pad.mapping === 'standard' ? PAD_BUTTONS : PAD_BUTTONS.slice(4);
+      const start = pad.mapping === 'standard' && !!(pad.buttons[PAD_START] &&
+        pad.buttons[PAD_START].pressed);
+      if (start && !(old && old.start)) game._WebPause(START_KEY);
       const now = {
+        start,
         buttons: PAD_BUTTONS.map(([b]) => bindings.some(([s]) => s === b) &&
           !!(pad.buttons[b] && pad.buttons[b].pressed)),
         axes: [0, 1].map((a) => Math.round((pad.axes[a] || 0) * 32767)),
@@ -283,6 +294,38 @@
     });
   }
 
+  // The page may be dropped: the run in progress goes to its suspend file, and the kept files go
+  // to IndexedDB in one transaction asked for at once, as a page being unloaded runs no callback
+  // that a whole synchronisation would wait for.
+  function suspend() {
+    if (!game) return;
+    game._WebSuspend();
+    const idbfs = game.IDBFS;
+    const db = idbfs && idbfs.dbs && idbfs.dbs[SCORES];
+    if (!db) return;
+    try {
+      const transaction = db.transaction([idbfs.DB_STORE_NAME], 'readwrite');
+      const store = transaction.objectStore(idbfs.DB_STORE_NAME);
+      const done = (error) => error && storageFailed(error);
+      for (const name of KEPT) {
+        const path = SCORES + '/' + name;
+        if (game.FS.analyzePath(path).exists) {
+          idbfs.loadLocalEntry(path, (error, entry) => {
+            if (error) done(error);
+            else idbfs.storeRemoteEntry(store, path, entry, done);
+          });
+        } else {
+          idbfs.removeRemoteEntry(store, path, done);
+        }
+      }
+      transaction.onerror = () => storageFailed(transaction.error);
+      if (transaction.commit) transaction.commit();
+      scoresStamp = folderStamp(game);
+    } catch (error) {
+      storageFailed(error);
+    }
+  }
+
   function audioContext() {
     return game && game.SDL2 && game.SDL2.audioContext;
   }
@@ -299,7 +342,8 @@
       releaseEverything();
       audioWasRunning = !!audio && audio.state === 'running';
       if (audioWasRunning) audio.suspend();
-      if (game) keepScores();
+      if (game) game._WebLookedAway();
+      suspend();
     } else if (audio && audioWasRunning) {
       audio.resume();
     }
@@ -440,7 +484,7 @@
   window.addEventListener('keyup', (e) => key(e, false));
   window.addEventListener('blur', releaseEverything);
   document.addEventListener('visibilitychange', hiddenChanged);
-  window.addEventListener('pagehide', () => game && keepScores());
+  window.addEventListener('pagehide', suspend);
   window.addEventListener('contextmenu', (e) => e.preventDefault());
   for (const type of ['pointerdown', 'pointerup', 'keydown', 'touchend'])
     window.addEventListener(type, wakeSound, true);
