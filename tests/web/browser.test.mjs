@@ -95,6 +95,14 @@ async function walks(page, hold) {
   return false;
 }
 
+// Holds an arrow key.
+const arrows = (page) => async (direction, ms) => {
+  const key = 'Arrow' + direction[0].toUpperCase() + direction.slice(1);
+  await page.keyboard.down(key);
+  await sleep(ms);
+  await page.keyboard.up(key);
+};
+
 test('the page loads without errors and shows the menu', async () => {
   const page = await openPage(server.url);
   await waitFor(page, (s) => s.ScreenState === 2 && s.FrameCount > 5, 'the menu');
@@ -121,12 +129,7 @@ test('the page loads without errors and shows the menu', async () => {
 test('clicks start a game; held arrow keys and a gamepad\'s d-pad walk the dog', async () => {
   const page = await openPage(server.url);
   await startLevel(page, (x, y) => page.mouse.click(x, y));
-  assert.ok(await walks(page, async (direction, ms) => {
-    const key = 'Arrow' + direction[0].toUpperCase() + direction.slice(1);
-    await page.keyboard.down(key);
-    await sleep(ms);
-    await page.keyboard.up(key);
-  }));
+  assert.ok(await walks(page, arrows(page)));
   // A standard gamepad stands in for the browser's: d-pad buttons 12 to 15.
   await page.evaluate(() => {
     window.pad = {connected: true, mapping: 'standard', axes: [0, 0],
@@ -210,6 +213,27 @@ test('a lost game and a typed name are kept across a reload', {timeout: 120000},
   await page.reload();
   const kept = await waitFor(page, (s) => s.ScreenState === 2, 'the menu after the reload');
   assert.deepEqual(kept.HighScoreTable[0], {name: 'WEB', score: lost.Score});
+  assert.deepEqual(page.errors, []);
+  await page.browserContext().close();
+});
+
+test('a reload mid-run comes back to it, paused; P goes on', async () => {
+  const page = await openPage(server.url);
+  await startLevel(page, (x, y) => page.mouse.click(x, y));
+  assert.ok(await walks(page, arrows(page)));
+  await page.keyboard.press('KeyP');
+  await sleep(300);
+  const left = await state(page);
+  await sleep(300);
+  assert.equal((await state(page)).FrameCount, left.FrameCount, 'P pauses');
+  await page.reload();
+  const back = await waitFor(page, (s) => s.ScreenState === 0, 'the run after the reload');
+  await sleep(300);
+  const run = ({FrameStartTick, ...rest}) => rest;  // all but the clock's reading
+  assert.deepEqual(run(await state(page)), run(left));
+  assert.deepEqual(run(back), run(left));
+  await page.keyboard.press('KeyP');
+  await waitFor(page, (s) => s.FrameCount > left.FrameCount, 'the run going on', 3000);
   assert.deepEqual(page.errors, []);
   await page.browserContext().close();
 });
