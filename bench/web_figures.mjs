@@ -21,6 +21,31 @@ const SCRIPT = '2 tap 100 200\n5 tap 100 300\n10 down right\n40 up right\n41 dow
 const ARGS = ['--headless', '--data', '.', '--seed', '1', '--input', 'in.txt', '--frames',
   String(FRAMES)];
 
+const REPORT = process.env.MURKO_REPORT;  // the performance report, whose web section is rewritten
+const HEADING = '## Web edition';
+
+// The report's "Web edition" section (up to the next heading of its rank) holds this run's table;
+// the rest of the report stays as it is.
+function writeReport(lines) {
+  const old = fs.existsSync(REPORT) ? fs.readFileSync(REPORT, 'utf8') : '# Performance\n';
+  const section = [HEADING, '',
+    '`scripts/web.sh --figures` on the web edition: the site in `build-web/site/` served on',
+    '127.0.0.1 to Debian\'s Chromium, headless; "cold" is a browser context with no cache and no',
+    'service worker. The headless replay runs the same scripted level 9 (250 spiders) through',
+    '`murkoHeadless` in the page and through the native program, median of three each.', '',
+    ...lines, ''].join('\n');
+  const start = old.indexOf(HEADING + '\n');
+  let text;
+  if (start < 0) {
+    text = old.replace(/\n*$/, '\n\n') + section;
+  } else {
+    const next = old.slice(start + HEADING.length).search(/\n## /);
+    const end = next < 0 ? old.length : start + HEADING.length + next + 1;
+    text = old.slice(0, start) + section + (end < old.length ? '\n' + old.slice(end) : '');
+  }
+  fs.writeFileSync(REPORT, text);
+}
+
 const median = (values) => values.sort((a, b) => a - b)[values.length >> 1];
 
 function transferSize() {
@@ -97,17 +122,21 @@ try {
   const size = transferSize();
   const first = median(firstFrames);
   const verdict = (ok) => (ok ? 'met' : '**missed**');
-  console.log('| measure | this run | reference | target | verdict |');
-  console.log('|---|---|---|---|---|');
-  console.log(`| site transfer size, gzip -9 | ${(size.gzipped / 1024).toFixed(0)} KB | ` +
+  const lines = [];
+  const say = (line) => lines.push(line);
+  say('| measure | this run | reference | target | verdict |');
+  say('|---|---|---|---|---|');
+  say(`| site transfer size, gzip -9 | ${(size.gzipped / 1024).toFixed(0)} KB | ` +
     `${(size.raw / 1024).toFixed(0)} KB unpacked | < 1024 KB | ${verdict(size.gzipped < 1048576)} |`);
-  console.log(`| page load to first frame, 127.0.0.1, cold (median of ${LOADS}) | ` +
+  say(`| page load to first frame, 127.0.0.1, cold (median of ${LOADS}) | ` +
     `${first.toFixed(0)} ms | - | < 500 ms | ${verdict(first < 500)} |`);
-  console.log(`| headless replay in the page, level 9 | ${pageRate.toFixed(0)} frames/s | ` +
+  say(`| headless replay in the page, level 9 | ${pageRate.toFixed(0)} frames/s | ` +
     `native: ${nativeFrames.toFixed(0)} frames/s | >= 0.5 x native | ` +
     `${(pageRate / nativeFrames).toFixed(2)} x: ${verdict(pageRate >= nativeFrames / 2)} |`);
-  console.log(`\nMeasured ${new Date().toISOString().slice(0, 16).replace('T', ' ')} UTC, ` +
+  say(`\nMeasured ${new Date().toISOString().slice(0, 16).replace('T', ' ')} UTC, ` +
     `${os.cpus().length} cores, load average ${os.loadavg().map((l) => l.toFixed(2)).join(' ')}.`);
+  console.log(lines.join('\n'));
+  if (REPORT) writeReport(lines);
 } finally {
   await browser.close();
   server.close();

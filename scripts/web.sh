@@ -4,7 +4,8 @@
 #   scripts/web.sh               installs what is missing, builds build-web/site/
 #   scripts/web.sh --serve [P]   builds, then serves build-web/site/ on 127.0.0.1 (port P, 8080)
 #   scripts/web.sh --test        builds, then drives Debian's Chromium through the browser test
-#   scripts/web.sh --figures     builds, then measures transfer size, first frame and frame rate
+#   scripts/web.sh --figures     builds, then measures transfer size, first frame and frame rate,
+#                                and writes them into docs/performance.md ("Web edition")
 #
 # Everything comes from Debian's archive (emscripten, and the sources of SDL2, libmikmod, zlib and
 # libpng, fetched with apt-get source through a private copy of the machine's sources list) and,
@@ -243,7 +244,7 @@ main() {
       say "built and tested in $(( $(date +%s) - started )) s" ;;
     --figures)
       browser_tools
-      test_env node bench/web_figures.mjs ;;
+      MURKO_REPORT=$root/docs/performance.md test_env node bench/web_figures.mjs ;;
   esac
 }
 
