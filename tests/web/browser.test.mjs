@@ -217,26 +217,35 @@ test('a lost game and a typed name are kept across a reload', {timeout: 120000},
   await page.browserContext().close();
 });
 
-test('a reload mid-run comes back to it, paused; P goes on', async () => {
-  const page = await openPage(server.url);
-  await startLevel(page, (x, y) => page.mouse.click(x, y));
-  assert.ok(await walks(page, arrows(page)));
-  await page.keyboard.press('KeyP');
-  await sleep(300);
-  const left = await state(page);
-  await sleep(300);
-  assert.equal((await state(page)).FrameCount, left.FrameCount, 'P pauses');
-  await page.reload();
-  const back = await waitFor(page, (s) => s.ScreenState === 0, 'the run after the reload');
-  await sleep(300);
-  const run = ({FrameStartTick, ...rest}) => rest;  // all but the clock's reading
-  assert.deepEqual(run(await state(page)), run(left));
-  assert.deepEqual(run(back), run(left));
-  await page.keyboard.press('KeyP');
-  await waitFor(page, (s) => s.FrameCount > left.FrameCount, 'the run going on', 3000);
-  assert.deepEqual(page.errors, []);
-  await page.browserContext().close();
-});
+test('a hidden tab pauses and keeps the run; a reload comes back to it; P goes on and pauses',
+  async () => {
+    const page = await openPage(server.url);
+    await startLevel(page, (x, y) => page.mouse.click(x, y));
+    assert.ok(await walks(page, arrows(page)));
+    await page.evaluate(() => {  // as the browser tells a tab sent to the background
+      Object.defineProperty(document, 'hidden', {value: true, configurable: true});
+      document.dispatchEvent(new Event('visibilitychange'));
+    });
+    const left = await state(page);
+    await sleep(300);
+    const frozen = async (s) => assert.equal((await state(page)).FrameCount, s.FrameCount);
+    await frozen(left);
+    await page.reload();
+    const back = await waitFor(page, (s) => s.ScreenState === 0, 'the run after the reload');
+    await sleep(300);
+    const run = ({FrameStartTick, ...rest}) => rest;  // all but the clock's reading
+    assert.deepEqual(run(await state(page)), run(left));
+    assert.deepEqual(run(back), run(left));
+    await page.keyboard.press('KeyP');
+    await waitFor(page, (s) => s.FrameCount > left.FrameCount, 'the run going on', 3000);
+    await page.keyboard.press('KeyP');
+    await sleep(100);
+    const paused = await state(page);
+    await sleep(300);
+    await frozen(paused);
+    assert.deepEqual(page.errors, []);
+    await page.browserContext().close();
+  });
 
 test('after the first visit the page loads and plays offline', async () => {
   const own = await serve(SITE);  // an origin of its own, stopped halfway
