@@ -99,41 +99,6 @@ TEST(Config, TheCommandLineWinsOverTheFile) {
     }
 }
 
-// The player's keys reach the SDL backend's poll, a pad switched off presses nothing, and F12
-// saves the picture (one file at scale 1).
-TEST(Config, KeysGamepadsAndF12ReachTheWindow) {
-    Home home;
-    fs::create_directories(home.path / "Pictures");
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    HostConfig config{DisplayRgb565, 1, false, true};
-    config.keys[0][0] = UsbW;
-    config.keys[4][0] = UsbX;
-    config.gamepad = false;
-    HostUse(SdlBackend());
-    ASSERT_TRUE(HostOpen(config));
-    const std::pair<int, const char*> keys[] = {
-        {UsbW, " 38"},
-        {UsbUp, ""},  // replaced by W
-        {UsbX, " 193"},
-        {UsbF12, ""},
-    };
-    for (const auto& [usb, pressed] : keys) {
-        SdlInjectKey(usb, true, false);
-        std::string polled;
-        for (HostEvent e; HostPollEvent(&e);) {
-            if (e.type == HostEventKeyDown) polled.append(" ").append(std::to_string(e.key));
-        }
-        EXPECT_EQ(polled, pressed) << usb;
-    }
-    SdlInjectPadButton(SdlInjectPad(), 0, true);
-    HostEvent e;
-    EXPECT_FALSE(HostPollEvent(&e)) << "the pad's south button";
-    HostClose();
-    HostUse(HeadlessBackend());
-    EXPECT_EQ(
-        std::distance(fs::directory_iterator(home.path / "Pictures"), fs::directory_iterator()), 1);
-}
-
 TEST(Config, ScreenshotsGoToPicturesOrData) {
     Home home;
     const struct {

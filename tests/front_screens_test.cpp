@@ -1,13 +1,7 @@
-// Main menu, level list, level complete and help: tap bands, the chase, the swing, a run through
-// every screen.
+// Main menu, level list, level complete and help: tap bands and the swing.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/globals.h"
@@ -20,21 +14,14 @@ namespace {
 
 const GameGlobals Blank{};  // the record as the process starts
 
-constexpr uint16_t DogInk = 0x2000;     // + frame: every dog pixel ...
-constexpr uint16_t DogEdge = 0x3000;    // + frame: ... but those of its left-facing first column
-constexpr uint16_t SpiderInk = 0x4000;  // every spider pixel
-constexpr uint16_t RedInk = 0x100;      // + cell: every pixel of a red font cell
+constexpr uint16_t RedInk = 0x100;  // + cell: every pixel of a red font cell
 
-// A fresh record with pictures a test can read back: black backgrounds, one colour per red font
-// cell, plain sprites.
+// A fresh record with a red font a test can read back: one colour per cell, black elsewhere.
 void PlainPictures() {
     G = Blank;
     for (int i = 0; i < RedFontWidth * RedFontHeight; i++)
         G.RedFontImage[i] = uint16_t(RedInk + i / 2560 * 10 + i % 160 / 16);
     BuildRedFontCharMap();
-    for (int p = 0; p < 6 * 256; p++)
-        G.HeroFrames[p / 256][p % 256] = uint16_t((p % 16 ? DogInk : DogEdge) + p / 256);
-    std::fill_n(G.SpiderFrames[0], 5 * 18 * 18, SpiderInk);
     G.TapConsumed = 1;
     G.SoundOn = 1;
 }
@@ -48,12 +35,6 @@ std::string RedTextAt(int x, int y, int n) {
         text += glyphTop ? RedFontCharset[cell] : '#';
     }
     return text;
-}
-
-// Whether the chase strip (rows 174..191) holds a pixel with a value in lo..hi.
-bool InStrip(uint16_t lo, uint16_t hi) {
-    return std::any_of(G.BackBuffer + 174 * ScreenWidth, G.BackBuffer + 192 * ScreenWidth,
-                       [&](uint16_t v) { return v >= lo && v <= hi; });
 }
 
 // Random draws between two generator states (up to 9).
@@ -146,39 +127,6 @@ TEST(FrontScreens, EveryTapBoundary) {
     }
 }
 
-TEST(FrontScreens, TheChaseRunsRightThenLeft) {
-    struct Case {
-        int16_t dir, pos;
-        int dogX, dogPixel;  // a column of the dog's left edge at row 180 and what shows there, dog
-                             // frame 1; -1: no dog
-        bool spider;
-        int16_t dirAfter, posAfter;
-    };
-    const Case cases[] = {
-        {0, 0, 0, DogInk + 1, false, 0, 2},  // the first frame
-        {0, 54, 54, DogInk + 1, false, 0, 56},   {0, 56, 56, DogInk + 1, true, 0, 58},
-        {0, 238, 238, DogInk + 1, true, 0, 240}, {0, 240, -1, -1, true, 0, 242},
-        {0, 398, -1, -1, false, 1, 0},  // the turn
-        {1, 2, 238, DogEdge + 1, false, 1, 4},   {1, 72, 168, DogEdge + 1, true, 1, 74},
-        {1, 398, -1, -1, false, 0, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "direction " << c.dir << " at " << c.pos);
-        PlainPictures();
-        G.MenuChaseDirection = c.dir;
-        G.MenuChasePos = c.pos;
-        G.MenuDogFrame = 1;
-        MainMenuScreen();
-        EXPECT_EQ(InStrip(DogInk, DogEdge + 5), c.dogX >= 0);
-        if (c.dogX >= 0) {
-            EXPECT_EQ(G.BackBuffer[180 * ScreenWidth + c.dogX], c.dogPixel);
-        }
-        EXPECT_EQ(InStrip(SpiderInk, SpiderInk), c.spider);
-        EXPECT_EQ(G.MenuChaseDirection, c.dirAfter);
-        EXPECT_EQ(G.MenuChasePos, c.posAfter);
-    }
-}
-
 TEST(FrontScreens, TheLevelLinesSwingAcrossVisits) {
     struct Case {
         int16_t angle, level;
@@ -207,31 +155,4 @@ TEST(FrontScreens, TheLevelLinesSwingAcrossVisits) {
     LevelSelectScreen();
     LevelCompleteScreen();
     EXPECT_EQ(RedTextAt(30, 154, 11), "PREPARE FOR") << "a later visit goes on at angle 9";
-}
-
-// A whole run through the headless game: high scores, three help pages, the level list, a game left
-// by its exit icon, EXIT.
-TEST(FrontScreens, ARunThroughEveryScreen) {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("murko-front-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "tour.txt")
-        << "5 tap 10 240\n8 tap 100 300\n12 tap 100 270\n15 tap 100 300\n17 tap 100 300\n"
-           "19 tap 100 300\n22 tap 10 200\n25 tap 100 100\n28 tap 230 5\n31 tap 100 310\n";
-    const std::string command = "'" MURKO_EXECUTABLE
-                                "' --headless --audio nosound --seed 3 --data '" MURKO_BINARY_DIR
-                                "' --input '" +
-                                (dir / "tour.txt").string() + "' --frames 100 --dump-state '" +
-                                (dir / "tour.json").string() + "' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    std::stringstream dump;
-    dump << std::ifstream(dir / "tour.json").rdbuf();
-    // Frames count from 0: HIGH SCORES in frame 6, OK in 9, HELP in 13, the pages in 16, 18 and 20,
-    // PLAY GAME in 23, LEVEL 3 in 26, the exit icon in 29, EXIT in 32; 17 menu frames, none after
-    // EXIT.
-    for (const char* field : {"\"FrameCount\": 33,", "\"QuitRequested\": 1,", "\"ScreenState\": 2,",
-                              "\"Level\": 2,", "\"HelpPage\": 0,", "\"MenuChaseDirection\": 0,",
-                              "\"MenuChasePos\": 34,", "\"MenuDogFrame\": 1,"})
-        EXPECT_NE(dump.str().find(field), std::string::npos) << field;
-    std::filesystem::remove_all(dir);
 }

@@ -1,45 +1,27 @@
-// The high-score table: its taps, a name shown from its 12 bytes only, reading, insertion and safe
+// The high-score table: a name shown from its 12 bytes only, reading, insertion and safe
 // saving.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 
 #include "core/files.h"
 #include "core/globals.h"
 #include "screens/high_scores.h"
 #include "screens/score_file.h"
-
-namespace fs = std::filesystem;
+#include "tests/test_support.h"
 
 namespace {
 
-// A fresh score folder for one test, gone afterwards.
-struct ScoreFolder {
-    fs::path path = fs::temp_directory_path() / ("murko-scores-" + std::to_string(getpid()));
-    ScoreFolder() {
-        fs::remove_all(path);
-        fs::create_directories(path);
+// A fresh score folder with the default table.
+struct ScoreFolder : TestFolder {
+    ScoreFolder() : TestFolder("scores") {
         G.ProgramFolder = path.string() + "/";
         SetDefaultHighScores();
     }
-    ~ScoreFolder() { fs::remove_all(path); }
-    std::string File() const {
-        std::stringstream all;
-        all << std::ifstream(path / "Mhighscore.dat", std::ios::binary).rdbuf();
-        return all.str();
-    }
-    long Files() const {
-        return std::distance(fs::directory_iterator(path), fs::directory_iterator());
-    }
+    std::string File() const { return (*this)["Mhighscore.dat"]; }
+    long Files() const { return std::distance(fs::directory_iterator(path), {}); }
 };
 
 std::string TableBytes() {
@@ -62,27 +44,6 @@ ssize_t HalfThenDiskFull(int fd, const void* bytes, size_t count) {
 }
 
 }  // namespace
-
-TEST(HighScores, OkAndSpeakerTaps) {
-    const struct {
-        int x, y;
-        int8_t screen, sound;
-    } taps[] = {
-        {219, 319, ScreenMainMenu, 1},   {100, 291, ScreenHighScores, 1},
-        {220, 300, ScreenHighScores, 1}, {224, 303, ScreenHighScores, 0},
-        {223, 319, ScreenHighScores, 1},
-    };
-    for (const auto& t : taps) {
-        G.ScreenState = ScreenHighScores;
-        G.SoundOn = 1;
-        G.TapConsumed = 0;
-        G.TapPosX = t.x;
-        G.TapPosY = t.y;
-        HighScoreScreen();
-        EXPECT_EQ(G.ScreenState, t.screen) << t.x << "," << t.y;
-        EXPECT_EQ(G.SoundOn, t.sound) << t.x << "," << t.y;
-    }
-}
 
 // Only 'A' has ink. Entry 9 fills its name with 'W' and its score bytes read "AAAA", as does the
 // name buffer behind the table: a name read past its 12 bytes would show them.
@@ -113,13 +74,13 @@ TEST(HighScores, TheFileIsReadOverTheDefaultsAsItIs) {
     std::fill_n(G.HighScoreTable[0].name, 12, 'Z');
     G.HighScoreTable[9].reserved = -1;
     const std::string whole = TableBytes();
-    std::ofstream(t.path / "Mhighscore.dat", std::ios::binary) << whole.substr(0, 120);
+    t.Write("Mhighscore.dat", whole.substr(0, 120));
     SetDefaultHighScores();
     LoadHighScores();
     EXPECT_EQ(Scores(), "1000 1001 1002 1003 1004 1005 40 30 20 10 ") << "120 bytes: entries 0..5";
     EXPECT_EQ(std::string(G.HighScoreTable[0].name, 12), "ZZZZZZZZZZZZ")
         << "a name without an end mark stays so";
-    std::ofstream(t.path / "Mhighscore.dat", std::ios::binary) << whole;
+    t.Write("Mhighscore.dat", whole);
     SetDefaultHighScores();
     LoadHighScores();
     EXPECT_EQ(TableBytes(), whole) << "200 bytes: every one";

@@ -1,27 +1,21 @@
 // Single instance: the lock and the socket, in a folder of the test's own.
 #include <gtest/gtest.h>
-
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
-#include <unistd.h>
+
 #include <cstring>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "platform/host.h"
 #include "platform/instance.h"
-
-namespace fs = std::filesystem;
+#include "tests/test_support.h"
 
 namespace {
 
-struct TempFolder {
-    char name[27] = "/tmp/murko-instance-XXXXXX";
-    std::string path = std::string(mkdtemp(name)) + "/";  // with trailing '/'
-    ~TempFolder() { fs::remove_all(path); }
+// A private folder of the test's own, its path with a trailing '/'.
+struct TempFolder : TestFolder {
+    std::string path = TestFolder::path.string() + "/";
+    TempFolder() : TestFolder("instance") {}
 };
 
 // Claims the folder in another process, which then exits without releasing: 0 if the claim won,

@@ -119,22 +119,3 @@ TEST_F(FrameLoop, FramesStartEvery31MsAndSlowFramesAreFollowedAtOnce) {
         }
     }
 }
-
-TEST_F(FrameLoop, UnknownScreenStillGetsTheSpeakerCornerAndAPresent) {
-    for (int8_t state : {int8_t(7), int8_t(-1)}) {
-        ResetLoop(0);
-        Options.frames = 4;
-        for (int i = 0; i < 256; i++) G.SpeakerImage[i] = uint16_t(0x1234 + i);
-        memset(G.BackBuffer, 0, sizeof G.BackBuffer);
-        G.ScreenState = state;
-        G.SoundOn = 1;
-        IdleStep = 1;
-        while (GameStep()) GameRest();
-        EXPECT_EQ(Presents.size(), 4u) << int(state);
-        for (size_t i = 1; i < Presents.size(); i++) EXPECT_EQ(Presents[i] - Presents[i - 1], 31u);
-        // The present copied the finished frame, speaker corner included.
-        for (int r = 0; r < 16; r++)
-            EXPECT_EQ(memcmp(Panel + ((304 + r) * 240 + 224) * 2, &G.SpeakerImage[r * 16], 32), 0)
-                << int(state);
-    }
-}

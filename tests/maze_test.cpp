@@ -91,23 +91,3 @@ TEST(Maze, AtMostOneRoomKeepsOnlyTheStartCell) {
                     << x << "," << y;
     }
 }
-
-TEST(Maze, UncarvedRoomTest) {
-    const int cases[][5] = {
-        // x, y, a cell made floor first (or -1), want
-        {0, 0, -1, -1, 1},  {19, 4, 20, 4, 1},
-        {4, 9, 4, 10, 1},  // the level's edges count as wall
-        {-2, 0, -1, -1, 0}, {0, -2, -1, -1, 0},
-        {20, 0, -1, -1, 0}, {0, 10, -1, -1, 0},  // outside
-        {4, 4, 3, 4, 0},    {4, 4, 5, 4, 0},
-        {4, 4, 4, 3, 0},    {4, 4, 4, 5, 0},  // a passage on any side
-        {4, 4, 4, 4, 1},    {4, 4, 5, 5, 1},  // its own cell and the diagonals are not looked at
-    };
-    G.MazeWidth = 20;
-    G.MazeHeight = 10;
-    for (const auto& [x, y, openX, openY, want] : cases) {
-        memset(G.MazeGrid, CellWall, sizeof G.MazeGrid);
-        if (openX >= 0) G.MazeGrid[openX * MazeStride + openY] = BackUp;  // any code but wall opens
-        EXPECT_EQ(IsUncarvedRoom(x, y), want) << x << "," << y;
-    }
-}

@@ -2,20 +2,14 @@
 // old table or the new one, never a torn file.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "core/globals.h"
 #include "screens/score_file.h"
-
-namespace fs = std::filesystem;
+#include "tests/test_support.h"
 
 namespace {
 
@@ -29,18 +23,11 @@ std::string TableBytes(int32_t n) {
     return bytes;
 }
 
-std::string Read(const fs::path& path) {
-    std::stringstream all;
-    all << std::ifstream(path, std::ios::binary).rdbuf();
-    return all.str();
-}
-
 }  // namespace
 
 TEST(SaveSafety, KilledMidSaveLeavesTheOldOrTheNewTableNeverATornOne) {
-    const fs::path folder = fs::temp_directory_path() / ("murko-kill-" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    G.ProgramFolder = folder.string() + "/deeper/";
+    const TestFolder t("kill");
+    G.ProgramFolder = t.path.string() + "/deeper/";
     for (int i = 0; i < HighScoreEntries; i++)
         memcpy(&G.HighScoreTable[i], TableBytes(1).data() + i * 20, 20);
     SaveHighScores();
@@ -62,8 +49,7 @@ TEST(SaveSafety, KilledMidSaveLeavesTheOldOrTheNewTableNeverATornOne) {
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
-        const fs::path path = folder / "deeper" / "Mhighscore.dat";
-        const std::string file = Read(path);
+        const std::string file = t["deeper/Mhighscore.dat"];
         ASSERT_EQ(file.size(), 200u) << "round " << round;
         int32_t n = 0;
         memcpy(&n, file.data() + 12, 4);
@@ -72,5 +58,4 @@ TEST(SaveSafety, KilledMidSaveLeavesTheOldOrTheNewTableNeverATornOne) {
         saved = n;
     }
     EXPECT_GT(saved, 1);
-    fs::remove_all(folder);
 }

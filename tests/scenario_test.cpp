@@ -1,0 +1,49 @@
+// Whole runs from the scripts in tests/scenarios: each ends as its golden says (the state dump, a
+// hash of the last picture and of the score file; MURKO_WRITE_GOLDEN=1 writes them afresh), says
+// nothing on stderr, and its recording replays to the same dump.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "tests/test_support.h"
+
+namespace {
+
+std::string Hash(const std::string& bytes) {  // FNV-1a, 64 bits, in hex
+    uint64_t hash = 1469598103934665603u;
+    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211u;
+    char text[17];
+    snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+}  // namespace
+
+TEST(Scenario, EveryScriptEndsAsItsGoldenAndItsRecordingReplays) {
+    const fs::path tests = fs::path(MURKO_SOURCE_DIR) / "tests";
+    const std::set<fs::path> scripts(fs::directory_iterator(tests / "scenarios"), {});
+    EXPECT_GE(scripts.size(), 8u);
+    for (const fs::path& script : scripts) {
+        const std::string name = script.stem().string(), text = ReadFile(script);
+        SCOPED_TRACE(name);
+        const size_t run = text.find("# run:") + 6;
+        const std::string args = text.substr(run, text.find('\n', run) - run);
+        TestFolder t("scenario", true), replay("replay", true);
+        std::string errors;
+        ASSERT_EQ(t.Run("--input '" + script.string() + "' --record @r.rec --dump-state @d.json " +
+                            "--screenshot @d.png" + args,
+                        &errors),
+                  0);
+        EXPECT_EQ(errors, "");
+        fs::copy_file(t.path / "r.rec", replay.path / "r.rec");
+        const std::string frames = args.substr(args.find("--frames"));
+        ASSERT_EQ(replay.Run("--play @r.rec --dump-state @d.json " + frames), 0);
+        const std::string dump = WithoutTick(t["d.json"]);
+        EXPECT_EQ(WithoutTick(replay["d.json"]), dump) << "the replay differs";
+        const std::string got =
+            dump + "picture " + Hash(t["d.png"]) + "\nscores " + Hash(t["Mhighscore.dat"]) + "\n";
+        const fs::path golden = tests / "golden" / "scenarios" / (name + ".txt");
+        if (getenv("MURKO_WRITE_GOLDEN")) std::ofstream(golden) << got;
+        EXPECT_EQ(ReadFile(golden), got) << golden << " is missing or differs";
+    }
+}
