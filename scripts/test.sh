@@ -23,5 +23,13 @@ if [ -z "${1:-}" ]; then
 fi
 cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$dir"
+if [ -z "${1:-}" ]; then
+  # The desktop files validate, and the manual page names every option --help lists.
+  desktop-file-validate dist/murko.desktop
+  appstreamcli validate --no-net "$dir"/*.metainfo.xml >/dev/null
+  for option in $("$dir/murko" --help | grep -o -- '--[a-z0-9-]*' | sort -u); do
+    sed 's/\\-/-/g' dist/murko.6 | grep -q -- "$option" || { echo "murko.6 lacks $option" >&2; exit 1; }
+  done
+fi
 cd "$dir"
 ctest --output-on-failure -j "$(nproc)"

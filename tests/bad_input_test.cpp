@@ -112,15 +112,4 @@ TEST(BadScoreFile, NoFifoHoldsTheStart) {
     }
 }
 
-// A folder with spaces, non-ASCII letters and a long path: nothing to complain about.
-TEST(BadDataFolder, SpacesNonAsciiAndLongPathsWork) {
-    DataFolder data("dätä ßpiel/" + std::string(240, 'l') + "/" + std::string(240, 'm'));
-    std::string errors;
-    bool onMenu = false;
-    EXPECT_EQ(data.TakeTour(&errors, &onMenu), 0);
-    EXPECT_TRUE(onMenu);
-    EXPECT_EQ(errors, "");
-    fs::remove_all(fs::temp_directory_path() / ("murko-dätä ßpiel"));
-}
-
 }  // namespace

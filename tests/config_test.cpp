@@ -1,26 +1,15 @@
-// Player options: the settings file line by line, the command line winning, keys and gamepads in
-// the SDL window, and where F12's screenshots go.
+// Player options: the settings file line by line, the command line winning, and where F12's
+// screenshots go.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "app/config.h"
 #include "app/options.h"
-#include "platform/host.h"
 #include "platform/screenshot.h"
-#include "tests/sdl_inject.h"
-
-namespace fs = std::filesystem;
+#include "tests/test_support.h"
 
 namespace {
-
-constexpr int UsbW = 26, UsbX = 27, UsbF12 = 69, UsbUp = 82;  // SDL scancodes
 
 void Parse(std::vector<std::string> words) {
     std::vector<char*> argv;
@@ -31,18 +20,12 @@ void Parse(std::vector<std::string> words) {
 }
 
 // A temporary HOME (no XDG_* folders set) for one test.
-struct Home {
-    fs::path path = fs::temp_directory_path() / ("murko-home-" + std::to_string(getpid()));
-    Home() {
-        fs::remove_all(path);
+struct Home : TestFolder {
+    Home() : TestFolder("home") {
         fs::create_directories(path / ".config/murko");
         setenv("HOME", path.c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
         unsetenv("XDG_DATA_HOME");
-    }
-    ~Home() { fs::remove_all(path); }
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(path / name) << text;
     }
 };
 
@@ -79,13 +62,15 @@ TEST(Config, EveryLineGoodOrToldAndSkipped) {
 TEST(Config, TheCommandLineWinsOverTheFile) {
     Home home;
     home.Write(".config/murko/murko.conf", "scale = 5\n");
-    home.Write("own.conf", "scale = 3\nmute = yes\ndisplay = gray2\n");
+    home.Write("own.conf", "scale = 3\nmute = yes\ndisplay = gray2\nkey-left = W, Left\n");
     const std::string own = (home.path / "own.conf").string();
     Parse({"murko", "--scale", "2", "--config", own, "--no-mute"});
     EXPECT_EQ(Options.host.scale, 2);
     EXPECT_FALSE(Options.mute);
     EXPECT_EQ(Options.host.display, DisplayGray2)
         << "the file's, where the command line says nothing";
+    EXPECT_EQ(Options.host.keys[2][0], 26) << "left on W, SDL's scancode 26";
+    EXPECT_EQ(Options.host.keys[2][1], 80) << "and on the left arrow";
     const std::pair<std::vector<std::string>, int> scales[] = {
         {{"murko"}, 5},
         {{"murko", "--headless"}, 0},

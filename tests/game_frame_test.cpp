@@ -1,5 +1,5 @@
-// The game frame: walking and pickups, fights from contact to game over, map key, taps, probe
-// pixels, golden runs.
+// The game frame: walking and pickups, fights from contact to game over, and the map's spider
+// pass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -37,13 +37,12 @@ void Build(const char* row, uint32_t seed = 1) {
     Srand(seed);
 }
 
-// Holds the keys named in a string of l r u d and presses A for an 'a'.
+// Holds the keys named in a string of l r u d.
 void Hold(const char* keys) {
     G.LeftDown = strchr(keys, 'l') != nullptr;
     G.RightDown = strchr(keys, 'r') != nullptr;
     G.UpDown = strchr(keys, 'u') != nullptr;
     G.DownDown = strchr(keys, 'd') != nullptr;
-    if (strchr(keys, 'a')) G.ALatch = 1;
 }
 
 void Frames(int count, const char* keys = "") {
@@ -65,13 +64,15 @@ const int DrawsBeforeRound = 3;  // the spider's picture and two fight clouds
 
 }  // namespace
 
+// Past the middle of the view the camera follows the walking dog.
 TEST(GameFrame, AHeldKeyWalksOneCellEveryTenFrames) {
-    Build("#H.......#");
+    Build("#H.........#");
     Hold("r");
-    for (int frame = 1; frame <= 60; frame++) {
+    for (int frame = 1; frame <= 70; frame++) {
         GameFrame();
         ASSERT_EQ(G.HeroX, 18 + 2 * frame) << "frame " << frame;
     }
+    EXPECT_EQ(G.CameraX, 16);
 }
 
 TEST(GameFrame, Pickups) {
@@ -104,6 +105,10 @@ TEST(GameFrame, Pickups) {
         EXPECT_EQ(G.ScreenState, c.screen);
         EXPECT_EQ(G.Level, c.screen == ScreenLevelComplete);
     }
+    Build("#pH..");
+    G.PoisonCarried = 1;
+    Frames(1, "l");
+    EXPECT_EQ(G.Score, 0) << "one poison carried at a time";
 }
 
 TEST(GameFrame, FightsStartOnContactAndRunInSlotOrder) {
@@ -118,12 +123,14 @@ TEST(GameFrame, FightsStartOnContactAndRunInSlotOrder) {
     }
     Build("#.H0#", SeedForRound(DrawsBeforeRound, true, 3));
     G.SpiderTable[0].strength = 1;
+    G.PoisonCarried = 1;
     Frames(2);
     EXPECT_EQ(G.Score, 0) << "no round in the two frames after contact";
     EXPECT_EQ(G.Energy, MaxEnergy) << "no round in the two frames after contact";
     Frames(1);
     EXPECT_EQ(G.Score, 3) << "the first round, a killing bite counted in full";
     EXPECT_EQ(G.FightPhase, 0) << "the spider beaten";
+    EXPECT_EQ(G.PoisonCarried, 0) << "the poison used up";
     Build("#3H1#");  // both cells are dead ends beside the hero's: the spiders stay in contact
     std::string order;
     for (int frame = 0; frame < 3000; frame++) {
@@ -153,31 +160,6 @@ TEST(GameFrame, SpiderBitesAndGameOver) {
         EXPECT_EQ(G.ScreenState, screen);
         EXPECT_EQ(G.FightPhase, screen == ScreenGame);
         EXPECT_EQ(G.EnteredNameLength, screen == ScreenNewHighScore ? 0 : 3);
-    }
-}
-
-TEST(GameFrame, MapKeyAndTapsDuringAFight) {
-    Build("#.H0#");
-    for (Frames(1, "a"); G.FightPhase != 0; Frames(1))
-        ASSERT_EQ(G.ALatch, 1) << "A waits for the fight's end";
-    Frames(12);
-    EXPECT_EQ(G.MapView, 1) << "the latched press, and the map stays";
-    Frames(1, "l");
-    EXPECT_EQ(G.MapView, 0) << "a direction key taken";
-    const int taps[][4] = {
-        // x, y, screen, sound
-        {225, 15, ScreenMainMenu, 1}, {224, 5, ScreenGame, 1},   {230, 16, ScreenGame, 1},
-        {224, 303, ScreenGame, 0},    {223, 319, ScreenGame, 1},
-    };
-    for (const auto& [x, y, screen, sound] : taps) {
-        Build("#.H0#");
-        Frames(2);
-        G.TapConsumed = 0;
-        G.TapPosX = x;
-        G.TapPosY = y;
-        GameFrame();
-        EXPECT_EQ(G.ScreenState, screen) << "tap at " << x << "," << y;
-        EXPECT_EQ(G.SoundOn, sound) << "tap at " << x << "," << y;
     }
 }
 
@@ -224,4 +206,13 @@ TEST(GameFrame, AContactInTheMapKeepsTheMapPicture) {
     Rand();
     Rand();
     EXPECT_EQ(after, G.RandomState) << "two pictures drawn at random";
+    for (const int16_t x : {655, 675}) {  // the map's window: 250 pixels beyond the dog's box
+        Build("H");
+        G.MazeWidth = G.MazeHeight = 40;
+        G.HeroX = G.HeroY = 400;
+        G.MapView = 1;
+        G.SpiderTable[0] = {x, 400, 0, 1, 5, 30};
+        GameFrame();
+        EXPECT_EQ(G.RandomState == 1u, x > 670) << "a picture drawn for a spider at " << x;
+    }
 }

@@ -169,4 +169,15 @@ TEST(HighScores, ASaveKeepsTheLinkAndTheModeAndClearsWhatKilledSavesLeft) {
     EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(running));
+    // Another user's link (root can lay one) is neither read nor written through: a save puts a
+    // file of ours in its place.
+    if (geteuid() != 0) GTEST_SKIP() << "only root can give a link to another user";
+    ASSERT_EQ(lchown((t.path / "Mhighscore.dat").c_str(), 12345, 12345), 0);
+    const std::string kept = ReadFile(real);
+    G.HighScoreTable[0].score = 7;
+    LoadHighScores();
+    EXPECT_EQ(G.HighScoreTable[0].score, 7) << "the table behind the link was read";
+    SaveHighScores();
+    EXPECT_FALSE(fs::is_symlink(t.path / "Mhighscore.dat"));
+    EXPECT_EQ(ReadFile(real), kept) << "written through the link";
 }

@@ -92,7 +92,7 @@ TEST(Instance, OnlyAPrivateFolderHoldsTheLock) {
     const std::string runtime = dir.path.substr(0, dir.path.size() - 1);
     const std::string own = dir.path + "murko-" + std::to_string(geteuid());
     fs::create_directory(dir.path + "open");
-    fs::permissions(dir.path + "open", fs::perms(0755));
+    fs::permissions(dir.path + "open", fs::perms(0701));
     setenv("TMPDIR", runtime.c_str(), 1);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     EXPECT_EQ(HostRuntimeFolder(), dir.path);

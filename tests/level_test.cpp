@@ -2,11 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
-#include <string>
 #include <vector>
 
 #include "core/globals.h"
@@ -14,6 +11,7 @@
 #include "game/level.h"
 #include "game/maze.h"
 #include "game/run_state.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -145,16 +143,7 @@ TEST(Level, GoldenLevels) {
         }
         got << "hero " << G.HeroX / CellSize << " " << G.HeroY / CellSize << "\nnext " << Rand()
             << "\n";
-        const std::string path = std::string(MURKO_SOURCE_DIR) + "/tests/golden/level" +
-                                 std::to_string(level + 1) + "_seed" + std::to_string(seed) +
-                                 ".txt";
-        if (getenv("MURKO_WRITE_GOLDEN")) {
-            std::ofstream(path) << got.str();
-            continue;
-        }
-        std::stringstream want;
-        want << std::ifstream(path).rdbuf();
-        EXPECT_EQ(want.str(), got.str())
-            << path << " is missing or differs";  // the failure shows the rows
+        ExpectGolden("level" + std::to_string(level + 1) + "_seed" + std::to_string(seed) + ".txt",
+                     got.str());
     }
 }

@@ -106,3 +106,18 @@ TEST(Pause, APausedRunEndsAsTheRunWithoutItAndReplaysTheSame) {
     EXPECT_EQ(ReadFile(Folder / "paused.png"), ReadFile(Folder / "straight.png"));
     fs::remove_all(Folder);
 }
+
+// The paused picture is the game's, each channel halved, and the game's own picture stays.
+TEST(Pause, TheOverlayDimsEachChannelAndLeavesTheGamePicture) {
+    HostUse(HeadlessBackend());
+    ASSERT_TRUE(HostOpen(HostConfig{DisplayRgb565, 1, false, true}));
+    const HostDisplayProperties panel = HostGetDisplayProperties();
+    G.DisplayBpp = panel.bpp, G.DisplayXPitch = panel.xPitch, G.DisplayYPitch = panel.yPitch;
+    std::fill_n(G.BackBuffer, BackBufferPixels, 0xFFFF);
+    ShowPauseOverlay();
+    uint16_t shown = 0;
+    memcpy(&shown, HostBeginDraw(), sizeof shown);  // the top-left pixel
+    HostSetOverlay(false);
+    EXPECT_EQ(shown, 0x7BEF);
+    EXPECT_EQ(G.BackBuffer[0], 0xFFFF);
+}

@@ -119,12 +119,4 @@ TEST(Present, EveryLayoutMatchesThePlainModelInsideItsMemory) {
     }
 }
 
-TEST(Present, OtherDepthsShowNothingAndNeverLock) {
-    for (int32_t bpp : {8, 12, 0, 24, 32}) {
-        std::vector<uint8_t> untouched = Present(bpp, 2, 480, 153600, 0);
-        EXPECT_EQ(Begins, 0) << bpp << " bits";
-        EXPECT_TRUE(Store == untouched) << bpp << " bits";
-    }
-}
-
 }  // namespace

@@ -19,6 +19,7 @@ TEST(Replay, BadFilesStopTheRunAndNoRecordingIsSpoilt) {
         {"--input @bad.txt", 2, "bad.txt:4: unknown event \"jump\""},
         {"--play @a.rec --record /nonexistent/murko/r.rec", 2, "cannot create the recording"},
         {"--play @a.rec --record @a.rec", 2, ""},
+        {"--play @a.rec --seed 3", 2, "--seed cannot be combined with --play"},
         {"--windowed --record @keep.rec", 1, ""},
     };
     const std::string recording = t["a.rec"];

@@ -68,7 +68,7 @@ TEST(Suspend, ARunTakenUpAgainEndsAsTheRunPlayedStraightThrough) {
 // game starts at the menu with one line on stderr, leaving the file as it was.
 TEST(Suspend, ABadFileIsNeverTakenUp) {
     TestFolder t("suspend-bad");
-    t.Write("go.txt", "2 tap 100 200\n5 tap 100 40\n30 quit\n");
+    t.Write("go.txt", "2 tap 100 200\n5 tap 100 40\n25 down right\n30 quit\n");
     ASSERT_EQ(t.Run("--input @go.txt --resume @s.dat --seed 9"), 0);
     const std::string good = t["s.dat"];
     const char* why = nullptr;
@@ -78,6 +78,7 @@ TEST(Suspend, ABadFileIsNeverTakenUp) {
     ASSERT_TRUE(check(good)) << why;
     const GameGlobals before = G;
     TakeUpRun();
+    EXPECT_EQ(G.RightDown, 0) << "a key held when the run was put away is let go";
     const GameGlobals run = G;
     const int heroCell = run.HeroX / CellSize * MazeStride + run.HeroY / CellSize;
     int spider = 0;

@@ -1,24 +1,8 @@
-// Targa loading: palette conversion, bottom-up rows, and missing, short, unreadable and odd files.
+// Targa loading: missing, short, unreadable and odd files.
 #include <gtest/gtest.h>
 
 #include "gfx/targa.h"
 #include "tests/test_support.h"
-
-TEST(Targa, PaletteAndRowOrder) {
-    const std::vector<TestColour> palette = {{255, 0, 0}, {0, 0, 255}, {255, 255, 255},
-                                             {7, 3, 7},   {8, 4, 8},   {0x12, 0x34, 0x56}};
-    const uint16_t rgb565[] = {0xF800, 0x001F, 0xFFFF, 0x0000, 0x0821, 0x11AA};
-    TestFolder t("targa");
-    // The file holds indices 0, 1, 2, ... bottom row first; the image is top row first.
-    for (const auto& [width, height, order] :
-         {std::tuple{2, 2, std::vector<int>{2, 3, 0, 1}}, {3, 2, {3, 4, 5, 0, 1, 2}}}) {
-        t.Write("p.tga", TargaBytes(width, height, palette, {0, 1, 2, 3, 4, 5}));
-        uint16_t image[6];
-        ASSERT_EQ(LoadTarga((t.path / "p.tga").string(), width, height, image), 1);
-        for (size_t i = 0; i < order.size(); i++)
-            EXPECT_EQ(image[i], rgb565[order[i]]) << width << "x" << height << " " << i;
-    }
-}
 
 TEST(Targa, BadFilesLeaveBlackAndSayWhich) {
     const uint16_t W = 0xFFFF, R = 0xF800, K = 0;

@@ -1,6 +1,7 @@
 // What the tests share: a fresh folder of their own, the game run in it, dumps and small Targas.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +59,22 @@ struct TestFolder {
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 };
+
+// A shell command's exit status, with what it printed on stdout and stderr in out.
+inline int Shell(const std::string& command, std::string* out) {
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    out->clear();
+    for (int c; pipe && (c = fgetc(pipe)) != EOF;) *out += char(c);
+    const int status = pipe ? pclose(pipe) : -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// got against the golden file tests/golden/NAME, or written there when MURKO_WRITE_GOLDEN is set.
+inline void ExpectGolden(const std::string& name, const std::string& got) {
+    const fs::path golden = fs::path(MURKO_SOURCE_DIR) / "tests" / "golden" / name;
+    if (getenv("MURKO_WRITE_GOLDEN")) std::ofstream(golden) << got;
+    EXPECT_EQ(ReadFile(golden), got) << golden << " is missing or differs";
+}
 
 // A number field of a state dump, -1 when missing.
 inline long Field(const std::string& dump, const std::string& name) {
