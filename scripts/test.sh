@@ -27,8 +27,10 @@ if [ -z "${1:-}" ]; then
   # The desktop files validate, and the manual page names every option --help lists.
   desktop-file-validate dist/murko.desktop
   appstreamcli validate --no-net "$dir"/*.metainfo.xml >/dev/null
+  # (read once: grep -q leaving a pipe early would fail the pipe under pipefail)
+  manual=$(sed 's/\\-/-/g' dist/murko.6)
   for option in $("$dir/murko" --help | grep -o -- '--[a-z0-9-]*' | sort -u); do
-    sed 's/\\-/-/g' dist/murko.6 | grep -q -- "$option" || { echo "murko.6 lacks $option" >&2; exit 1; }
+    grep -q -- "$option" <<<"$manual" || { echo "murko.6 lacks $option" >&2; exit 1; }
   done
 fi
 cd "$dir"
