@@ -53,10 +53,10 @@ static const char Usage[] =
 
 static_assert(ScriptBytesMax == 32L << 20, "the usage names the size limit of a script");
 
-static bool ParseNumber(const char* text, long low, long high, long* out) {
+static bool ParseNumber(const char* text, long long low, long long high, long long* out) {
     char* end = nullptr;
     errno = 0;
-    long v = strtol(text, &end, 10);
+    long long v = strtoll(text, &end, 10);
     if (errno || end == text || *end || v < low || v > high) return false;
     *out = v;
     return true;
@@ -118,7 +118,7 @@ int ParseOptions(int argc, char** argv) {
             i++;
             return true;
         };
-        long n = 0;
+        long long n = 0;
         if (!strcmp(a, "--help")) {
             fputs(Usage, stdout);
             return 0;
@@ -161,12 +161,12 @@ int ParseOptions(int argc, char** argv) {
         }
         if (!v && !strncmp(a, "--", 2)) return Fail("missing value for", a);
         if (!strcmp(a, "--seed")) {
-            if (!ParseNumber(v, 0, 4294967295L, &n)) return Fail("bad seed", v);
+            if (!ParseNumber(v, 0, 4294967295LL, &n)) return Fail("bad seed", v);
             Options.haveSeed = true;
             Options.seed = uint32_t(n);
             i++;
         } else if (!strcmp(a, "--frames")) {
-            if (!ParseNumber(v, 0, 2147483647L, &n)) return Fail("bad frame count", v);
+            if (!ParseNumber(v, 0, 2147483647LL, &n)) return Fail("bad frame count", v);
             Options.frames = n;
             i++;
         } else if (!strcmp(a, "--scale")) {

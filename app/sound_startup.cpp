@@ -64,13 +64,14 @@ static bool DriverNeedsTrial() {
     return true;
 }
 
-// Tries the driver in a child process; true when it started there.
+// Tries the driver in a child process; true when it started there, or when there are no
+// processes to try it in.
 static bool StartsInChild(const std::string& driverOptions) {
     fflush(stdout);
     fflush(stderr);
     pid_t parent = getpid();
     pid_t child = fork();
-    if (child < 0) return false;
+    if (child < 0) return errno == ENOSYS;  // no processes to try it in (a browser): tried here
     if (child == 0) {
         HostLeaveToParent(parent);
         int quiet = open("/dev/null", O_WRONLY);
@@ -126,11 +127,11 @@ static bool WaveIsWhole(FILE* file) {
         !memcmp(head + 8, "WAVE", 4)) {
         fseek(file, 0, SEEK_END);
         long size = ftell(file);
-        long at = 12;
+        long long at = 12;  // 64 bits: a chunk length near 2^32 must not wrap it backwards
         uint8_t chunk[8];
         while (!whole && at + 8 <= size && !fseek(file, at, SEEK_SET) &&
                fread(chunk, 1, 8, file) == 8) {
-            long length = long(LittleEndian(chunk + 4));
+            long long length = LittleEndian(chunk + 4);
             if (!memcmp(chunk, "data", 4)) whole = length > 0 && at + 8 + length <= size;
             at += 8 + length + (length & 1);
         }
@@ -171,6 +172,11 @@ void InitSound(void (*pumpWhileWaiting)()) {
     MikMod_RegisterAllLoaders();
     std::string driverOptions;
     md_device = uint16_t(ChooseDriver(&driverOptions));
+#ifdef __EMSCRIPTEN__
+    // A browser's audio output takes float samples only, and SDL hands libmikmod's driver the
+    // format it got instead of converting: the mixer must write floats there.
+    md_mode |= DMODE_FLOAT;
+#endif
     StartFrameTimer();
     SetSoundStarted(StartDriver(driverOptions) || StartSilentDriver());
     if (!SoundStarted()) return;

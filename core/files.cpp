@@ -61,7 +61,10 @@ static bool MakeFolders(const std::string& folder) {
     for (size_t at = 1; at < folder.size(); at++) {
         if (folder[at] != '/') continue;
         std::string part = folder.substr(0, at);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        struct stat info;
+        bool made = mkdir(part.c_str(), 0700) == 0 || errno == EEXIST;
+        // Some file systems refuse "." itself rather than call it existing.
+        if (!made && !(stat(part.c_str(), &info) == 0 && S_ISDIR(info.st_mode))) return false;
     }
     return true;
 }

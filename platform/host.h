@@ -99,6 +99,7 @@ struct HostBackend {
 
 const HostBackend* HeadlessBackend();  // no window, a virtual clock
 const HostBackend* SdlBackend();       // SDL2 window, keyboard, mouse, touch and gamepads
+const HostBackend* WebBackend();       // the browser's page (the web edition only)
 
 void HostUse(const HostBackend* backend);  // chooses the backend for every call below
 

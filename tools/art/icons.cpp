@@ -9,8 +9,8 @@
 
 #include "art.h"
 
-constexpr int IconMaxSide = 256;                             // the largest icon written
-constexpr int IconSides[] = {16, 24, 32, 48, 64, 128, 256};  // the sizes written
+constexpr int IconMaxSide = 512;                                       // the largest icon written
+constexpr int IconSides[] = {16, 24, 32, 48, 64, 128, 192, 256, 512};  // the sizes written
 
 static int IconSize;                                    // the grid's side, in pixels
 static uint32_t IconGrid[IconMaxSide * IconMaxSide];    // the grid's pixels, 0xAARRGGBB
