@@ -142,7 +142,7 @@ MUTATIONS = [
 
 # --quick: one or two a folder, each caught by a test that runs early.
 QUICK = ("rand-multiplier", "save-in-place", "clip-right", "fight-odds", "level-size",
-         "score-file-offset", "suspend-check-dropped", "panel-pitch-512", "usual-arrows-swapped",
+         "score-file-offset", "suspend-check-dropped", "merge-early-release", "usual-arrows-swapped",
          "art-targa-palette")
 
 
