@@ -88,6 +88,7 @@ TEST(GameFrame, Pickups) {
         {"#fH..", "l", 1, 135, 40, 0, ScreenGame},   // left at full energy
         {"#fH..", "l", 1, 120, 40, 15, ScreenGame},  // eaten, energy up to full
         {"#pH..", "l", 1, 135, 40, 30, ScreenGame},
+        {"#pHp#", "lr", 1, 135, 40, 30, ScreenGame},  // the second poison stays in its niche
         {"#b.H.", "l", 2, 135, 58, 1100,
          ScreenLevelComplete},                     // left: taken from two cells away while walking
         {"H.b", "r", 10, 135, 18, 0, ScreenGame},  // right: only after arriving
