@@ -1,6 +1,5 @@
 // Bad files and folders: each case is a whole headless run over every screen that must finish its
 // frames with exit 0, end on the main menu and, where something was wrong, say which file.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "tests/test_support.h"
@@ -77,25 +76,6 @@ TEST_P(BadDataFile, GameTakesTheWholeTourAndNamesTheFile) {
 INSTANTIATE_TEST_SUITE_P(Spoilt, BadDataFile,
                          ::testing::Values(Missing, Empty, Short, Garbage, Folder, Fifo),
                          [](const auto& info) { return std::string(SpoilNames[info.param]); });
-
-// The score file as someone else left it: read over the defaults as far as it goes, shown safely,
-// left as it was (no name was entered).
-TEST(BadScoreFile, AnyContentIsShownAndTheTourGoesOn) {
-    std::string noTerminators;
-    for (int i = 0; i < 10; i++)
-        noTerminators += std::string(12, 'N') + std::string("\x05\0\0\0\0\0\0\0", 8);
-    for (const std::string& bytes :
-         {std::string(50, 'A'), std::string(300, '\x7F'), noTerminators,
-          std::string("\xFF\x00\x80\x01\xFE", 5) + std::string(195, '\x9C')}) {
-        DataFolder data("bad-scores");
-        data.Write("Mhighscore.dat", bytes);
-        std::string errors;
-        bool onMenu = false;
-        EXPECT_EQ(data.TakeTour(&errors, &onMenu), 0);
-        EXPECT_TRUE(onMenu);
-        EXPECT_EQ(data["Mhighscore.dat"], bytes);
-    }
-}
 
 // A FIFO where the scores, the settings or a script are read: the start goes on at once, calling
 // it no regular file.

@@ -1,6 +1,5 @@
 // Player options: the settings file line by line, the command line winning, and where F12's
 // screenshots go.
-#include <gtest/gtest.h>
 
 #include <ctime>
 
@@ -38,14 +37,11 @@ TEST(Config, EveryLineGoodOrToldAndSkipped) {
         {"scale=16 # biggest", true},
         {"key-up = keypad 8,right gui", true},
         {"renderer = opengl", true},
-        {"", true},
         {"scale = 17", false},
         {"fullscreen = maybe", false},
         {"renderer = direct3d", false},
-        {"volume = 3", false},
         {"scale", false},
         {"key-a = Space, Nope", false},
-        {"key-a = A, B, C, D, E", false},
         {"key-a = F12", false},
         {std::string(600, 'x'), false},
     };

@@ -1,5 +1,4 @@
 // Single instance: the lock and the socket, in a folder of the test's own.
-#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>

@@ -1,25 +1,15 @@
-// Level setup: sizes and counts, items in niches, spiders, hero, kept fields and golden levels.
-#include <gtest/gtest.h>
-
-#include <algorithm>
+// Level setup: sizes and counts of every level, the fields a build resets and keeps, golden levels.
 #include <cstring>
-#include <sstream>
-#include <vector>
 
 #include "core/globals.h"
 #include "core/random.h"
 #include "game/level.h"
 #include "game/maze.h"
-#include "game/run_state.h"
 #include "tests/test_support.h"
 
 namespace {
 
 int8_t At(int x, int y) { return G.MazeGrid[x * MazeStride + y]; }
-
-bool OpenAt(int x, int y) {
-    return x >= 0 && y >= 0 && x < G.MazeWidth && y < G.MazeHeight && At(x, y) == CellOpen;
-}
 
 void Build(int level, uint32_t seed) {
     G.Level = int16_t(level);
@@ -34,10 +24,8 @@ int CountCells(int8_t code) { return int(std::count(G.MazeGrid, G.MazeGrid + Maz
 TEST(Level, SizesAndCountsOfEveryLevel) {
     const int rows[][4] = {
         // level (0-based), side, spiders, poison
-        {-32768, 20, 10, 5}, {-1, 20, 10, 5},     {0, 20, 10, 5},     {1, 30, 22, 11},
-        {2, 40, 40, 20},     {3, 50, 62, 31},     {4, 60, 90, 45},    {5, 70, 122, 61},
-        {6, 80, 160, 80},    {7, 90, 202, 101},   {8, 100, 250, 125}, {9, 100, 250, 125},
-        {10, 100, 250, 125}, {11, 100, 250, 125},
+        {-32768, 20, 10, 5}, {0, 20, 10, 5},     {1, 30, 22, 11},     {4, 60, 90, 45},
+        {7, 90, 202, 101},   {8, 100, 250, 125}, {11, 100, 250, 125},
     };
     for (const auto& r : rows) {
         Build(r[0], 1000u + r[0]);
@@ -56,45 +44,6 @@ TEST(Level, SizesAndCountsOfEveryLevel) {
         for (int i = 0; i < 10; i++)
             EXPECT_EQ(got[i], want[i]) << "level " << r[0] + 1 << " field " << i;
     }
-}
-
-// Every build is a run the game can play (the rules the fuzzer checks), with items only in niches
-// and the spiders in the first slots, each on a cell of its own.
-TEST(Level, EveryBuildIsSoundWithItemsInNichesAndSpidersInTheFirstSlots) {
-    int weakest = 100, strongest = 0;
-    for (int level : {0, 2, 8, 20}) {
-        for (uint32_t seed : {11u, 4242u}) {
-            for (SpiderRecord& s : G.SpiderTable) s = {1, 2, 3, 4, 5, 6};  // an earlier level's
-            Build(level, seed);
-            SCOPED_TRACE(testing::Message() << "level " << level + 1 << " seed " << seed);
-            const char* fault = RunStateFault(G);
-            EXPECT_EQ(fault, nullptr) << (fault ? fault : "");
-            for (int i = 0; i < MazeCells; i++) {
-                const int x = i / MazeStride, y = i % MazeStride;
-                ASSERT_TRUE(At(x, y) <= CellWall ||
-                            ((x % 2 || y % 2) && (OpenAt(x + 1, y) || OpenAt(x - 1, y) ||
-                                                  OpenAt(x, y + 1) || OpenAt(x, y - 1))))
-                    << x << "," << y << " is no niche";
-            }
-            const int placed = std::min<int>(G.SpiderCount, SpiderSlots);
-            for (int slot = 0; slot < SpiderSlots; slot++) {
-                const SpiderRecord& s = G.SpiderTable[slot];
-                ASSERT_EQ(s.active, slot < placed) << slot;
-                if (!s.active) continue;
-                ASSERT_EQ(s.stepsLeft, 0) << slot;
-                ASSERT_EQ(G.SpiderOccupancy[s.x / CellSize * MazeStride + s.y / CellSize],
-                          slot + 1);
-                weakest = std::min<int>(weakest, s.strength);
-                strongest = std::max<int>(strongest, s.strength);
-            }
-            EXPECT_EQ(MazeCells - std::count(G.SpiderOccupancy, G.SpiderOccupancy + MazeCells, 0),
-                      placed);
-            EXPECT_EQ(G.CameraX, G.HeroX - 120);
-            EXPECT_EQ(G.CameraY, G.HeroY - 120);
-        }
-    }
-    EXPECT_EQ(weakest, 20);
-    EXPECT_EQ(strongest, 69);
 }
 
 TEST(Level, BuildResetsTheLevelStateAndKeepsTheRest) {

@@ -1,6 +1,5 @@
 // Pause, through the SDL window's own events: a run paused in the middle ends exactly as the same
 // run never paused, nothing moves while it waits, and its recording replays the same.
-#include <gtest/gtest.h>
 #include <mikmod.h>
 
 #include <cstring>
@@ -23,14 +22,6 @@ const fs::path Folder = [] {
         setenv("MURKO_PAUSE_FOLDER", ("murko-pause-" + std::to_string(getpid())).c_str(), 1);
     return fs::temp_directory_path() / getenv("MURKO_PAUSE_FOLDER");
 }();
-
-// In a child: report the failed condition and leave with 1.
-#define CHECK(cond)                                                             \
-    do {                                                                        \
-        if (cond) break;                                                        \
-        std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
-        _exit(1);                                                               \
-    } while (0)
 
 uint32_t SongTime() { return Player_GetModule() ? Player_GetModule()->sngtime : 0; }
 

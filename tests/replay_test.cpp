@@ -1,5 +1,4 @@
 // Recordings: where the seed of a windowed run comes from, and the files a run must never spoil.
-#include <gtest/gtest.h>
 
 #include <set>
 

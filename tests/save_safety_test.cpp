@@ -1,6 +1,5 @@
 // The score file under a sudden end: a game killed at any moment while saving leaves either the
 // old table or the new one, never a torn file.
-#include <gtest/gtest.h>
 #include <signal.h>
 
 #include <chrono>

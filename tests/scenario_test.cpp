@@ -1,7 +1,6 @@
 // Whole runs from the scripts in tests/scenarios: each ends as its golden says (the state dump, a
 // hash of the last picture and of the score file; MURKO_WRITE_GOLDEN=1 writes them afresh), says
 // nothing on stderr, and its recording replays to the same dump.
-#include <gtest/gtest.h>
 
 #include <set>
 
@@ -10,7 +9,6 @@
 TEST(Scenario, EveryScriptEndsAsItsGoldenAndItsRecordingReplays) {
     const std::set<fs::path> scripts(fs::directory_iterator(MURKO_SOURCE_DIR "/tests/scenarios"),
                                      {});
-    EXPECT_GE(scripts.size(), 8u);
     for (const fs::path& script : scripts) {
         const std::string name = script.stem().string(), text = ReadFile(script);
         SCOPED_TRACE(name);

@@ -10,8 +10,8 @@
 namespace {
 
 // Keys by their USB usage ids, which SDL's scancodes are.
-constexpr int UsbZ = 29, UsbX = 27, UsbEnter = 40, UsbSpace = 44, UsbF11 = 68, UsbLeftCtrl = 224;
-constexpr int UsbRight = 79, UsbLeft = 80, UsbDown = 81, UsbUp = 82;
+constexpr int UsbX = 27, UsbEnter = 40, UsbSpace = 44, UsbF11 = 68;
+constexpr int UsbLeft = 80, UsbUp = 82;
 // SDL's game controller buttons and axes.
 constexpr int PadSouth = 0, PadEast = 1, PadUp = 11, PadDown = 12, PadLeft = 13, PadRight = 14;
 constexpr int StickX = 0, StickY = 1;
@@ -55,12 +55,8 @@ TEST_F(SdlInput, KeysPressTheirButtons) {
     } keys[] = {
         {UsbSpace, false, " down 193 up 193"},
         {UsbEnter, false, " down 193 up 193"},
-        {UsbZ, false, " down 193 up 193"},
-        {UsbLeftCtrl, false, " down 193 up 193"},
         {UsbUp, false, " down 38 up 38"},
-        {UsbDown, false, " down 40 up 40"},
         {UsbLeft, false, " down 37 up 37"},
-        {UsbRight, false, " down 39 up 39"},
         {UsbEnter, true, ""},  // Alt+Enter switches fullscreen
         {UsbF11, false, ""},
         {UsbX, false, ""},

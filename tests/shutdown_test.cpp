@@ -1,7 +1,6 @@
 // A closed window lets go of the instance lock, and so does a game killed during its audio trial:
 // the next start is a game of its own and plays its frames.
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "tests/test_support.h"

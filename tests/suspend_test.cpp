@@ -1,11 +1,7 @@
 // Suspend and resume: a run put away at any moment and taken up again ends exactly as the run
 // played straight through; a run that ends leaves no file; a bad file is never taken up.
-#include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "app/suspend.h"
 #include "core/globals.h"

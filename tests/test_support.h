@@ -17,6 +17,22 @@
 
 namespace fs = std::filesystem;
 
+// In a child process: report the failed condition and leave with 1.
+#define CHECK(cond)                                                             \
+    do {                                                                        \
+        if (cond) break;                                                        \
+        std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
+        _exit(1);                                                               \
+    } while (0)
+
+// Runs the body in a fresh child process, which must end with 0.
+#define IN_CHILD(...)                                                        \
+    do {                                                                     \
+        GTEST_FLAG_SET(death_test_style, "threadsafe");                      \
+        EXPECT_EXIT(([&] { __VA_ARGS__; }(), std::fflush(stderr), _exit(0)), \
+                    testing::ExitedWithCode(0), "");                         \
+    } while (0)
+
 // A file's bytes, "" when missing.
 inline std::string ReadFile(const fs::path& path) {
     std::stringstream all;
