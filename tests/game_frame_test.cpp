@@ -64,7 +64,7 @@ const int DrawsBeforeRound = 3;  // the spider's picture and two fight clouds
 
 }  // namespace
 
-// Past the middle of the view the camera follows the walking dog.
+// The camera follows the walking dog, keeping it 80 to 140 pixels inside the view.
 TEST(GameFrame, AHeldKeyWalksOneCellEveryTenFrames) {
     Build("#H.........#");
     Hold("r");
@@ -72,7 +72,9 @@ TEST(GameFrame, AHeldKeyWalksOneCellEveryTenFrames) {
         GameFrame();
         ASSERT_EQ(G.HeroX, 18 + 2 * frame) << "frame " << frame;
     }
-    EXPECT_EQ(G.CameraX, 16);
+    EXPECT_EQ(G.CameraX, 16) << "140 pixels behind the step before";
+    Frames(40, "l");
+    EXPECT_EQ(G.CameraX, 4) << "80 pixels behind on the way back";
 }
 
 TEST(GameFrame, Pickups) {
