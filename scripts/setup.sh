@@ -8,7 +8,7 @@ play=(build-essential cmake ninja-build pkg-config libsdl2-dev libmikmod-dev lib
 test=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  file imagemagick xmp xvfb valgrind sox console-setup-linux time
+  git file imagemagick xvfb valgrind console-setup-linux time
   desktop-file-utils appstream lintian
 )
 case "${1:-play}" in
