@@ -4,9 +4,11 @@
 
 #include <cstring>
 
+#include "app/input_events.h"
 #include "app/pause.h"
 #include "app/shell.h"
 #include "core/globals.h"
+#include "platform/headless.h"
 #include "platform/host.h"
 #include "tests/sdl_inject.h"
 #include "tests/test_support.h"
@@ -99,17 +101,25 @@ TEST(Pause, APausedRunEndsAsTheRunWithoutItAndReplaysTheSame) {
     fs::remove_all(Folder);
 }
 
-// The paused picture is the game's, each channel halved, and the game's own picture stays.
+// Pausing lets go of held directions; the paused picture is the game's, each channel halved, and
+// the game's own picture stays.
 TEST(Pause, TheOverlayDimsEachChannelAndLeavesTheGamePicture) {
     HostUse(HeadlessBackend());
     ASSERT_TRUE(HostOpen(HostConfig{DisplayRgb565, 1, false, true}));
     const HostDisplayProperties panel = HostGetDisplayProperties();
     G.DisplayBpp = panel.bpp, G.DisplayXPitch = panel.xPitch, G.DisplayYPitch = panel.yPitch;
     std::fill_n(G.BackBuffer, BackBufferPixels, 0xFFFF);
-    ShowPauseOverlay();
+    LoadKeyList();
+    AllowPause(true);
+    G.RightDown = 1;
+    HeadlessPushEvent(HostEvent{HostEventFocusLost, 0, 0, 0});
+    HostEvent event;
+    EXPECT_FALSE(TakeInputEvent(&event)) << "the pause takes the focus loss";
     uint16_t shown = 0;
     memcpy(&shown, HostBeginDraw(), sizeof shown);  // the top-left pixel
-    HostSetOverlay(false);
+    ResumeGame();
+    AllowPause(false);
     EXPECT_EQ(shown, 0x7BEF);
     EXPECT_EQ(G.BackBuffer[0], 0xFFFF);
+    EXPECT_EQ(G.RightDown, 0) << "a direction held as the game pauses is let go";
 }
