@@ -1,4 +1,5 @@
-// What the tests share: a fresh folder of their own, the game run in it, dumps and small Targas.
+// What the tests share: fresh folders, the game and shell commands run in them, golden files,
+// dumps, small Targas and checks in a child process.
 #pragma once
 
 #include <gtest/gtest.h>
