@@ -27,6 +27,19 @@ static bool BoxOnOpenCells(const GameGlobals& g, int x, int y) {
     return CellOf(g, x, y) == CellOpen && CellOf(g, x + CellSize - 1, y + CellSize - 1) == CellOpen;
 }
 
+// Pixels a step on each axis: a hero's walk by HeroDirection, a spider's by its direction.
+static const int8_t HeroStepX[HeroDown + 1] = {0, -1, 1, 0, 0};
+static const int8_t HeroStepY[HeroDown + 1] = {0, 0, 0, -1, 1};
+static const int8_t SpiderStepX[SpiderUp + 1] = {1, -1, 0, 0};
+static const int8_t SpiderStepY[SpiderUp + 1] = {0, 0, 1, -1};
+
+// The cell boundary a walk from p reaches going step (-1, 0 or 1) pixels at a time.
+static int Ahead(int p, int step) {
+    if (step > 0) return (p / CellSize + 1) * CellSize;
+    if (step < 0) return p % CellSize ? p - p % CellSize : p - CellSize;
+    return p;
+}
+
 static const char* MazeFault(const GameGlobals& g) {
     if (!Within(g.MazeWidth, SmallestMaze, MazeStride) ||
         !Within(g.MazeHeight, SmallestMaze, MazeStride))
@@ -47,6 +60,10 @@ static const char* HeroFault(const GameGlobals& g) {
     if (!g.HeroMoving && (g.HeroX % CellSize || g.HeroY % CellSize))
         return "the hero stands between cells";
     if (!BoxOnOpenCells(g, g.HeroX, g.HeroY)) return "the hero is on a wall or outside the maze";
+    const int d = g.HeroMoving ? int(g.HeroDirection) : int(HeroNone);
+    const int toX = Ahead(g.HeroX, HeroStepX[d]), toY = Ahead(g.HeroY, HeroStepY[d]);
+    if (toX % CellSize || toY % CellSize || !BoxOnOpenCells(g, toX, toY))
+        return "the hero walks into a wall";
     if (!Within(g.HeroFrame, 0, 7) || g.HeroFrameTimer < 0) return "the hero's picture is unknown";
     return nullptr;
 }
@@ -61,6 +78,10 @@ static const char* SpiderFault(const GameGlobals& g) {
         if (s.stepsLeft == 0 && (s.x % CellSize || s.y % CellSize))
             return "a spider stands between cells";
         if (!BoxOnOpenCells(g, s.x, s.y)) return "a spider is on a wall or outside the maze";
+        const int toX = s.x + SpiderStep * SpiderStepX[s.direction] * s.stepsLeft;
+        const int toY = s.y + SpiderStep * SpiderStepY[s.direction] * s.stepsLeft;
+        if (toX % CellSize || toY % CellSize || !BoxOnOpenCells(g, toX, toY))
+            return "a spider walks into a wall";
     }
     return nullptr;
 }

@@ -1,9 +1,7 @@
 // Level setup: sizes and counts of every level, the fields a build resets and keeps, golden levels.
-#include <cstring>
-
+#include "game/level.h"
 #include "core/globals.h"
 #include "core/random.h"
-#include "game/level.h"
 #include "game/maze.h"
 #include "tests/test_support.h"
 

@@ -50,7 +50,6 @@ TEST(Script, NamesTheFileLineAndFaultOfABadLine) {
         {false, "-2 down a\n", "1: frame -2 is before the start"},
         {false, "5 down a\n\n4 up a\n", "3: frame 4 comes after frame 5"},
         {false, "3\n", "1: missing event"},
-        {false, "3 press a\n", "1: unknown event \"press\""},
         {false, "3 up B\n", "1: unknown key \"B\""},
         {false, "3 tap 4\n", "1: a tap needs X and Y"},
         {false, "3 tap 240 4\n", "1: bad tap x \"240\" (expected 0..239)"},

@@ -1,8 +1,6 @@
 // Suspend and resume: a run put away at any moment and taken up again ends exactly as the run
 // played straight through; a run that ends leaves no file; a bad file is never taken up.
 
-#include <cstring>
-
 #include "app/suspend.h"
 #include "core/globals.h"
 #include "tests/test_support.h"
@@ -94,6 +92,19 @@ TEST(Suspend, ABadFileIsNeverTakenUp) {
         {"hero on a wall", [](GameGlobals& g, int c) { g.MazeGrid[c] = CellWall; }, heroCell, ""},
         {"spider on a wall", [](GameGlobals& g, int c) { g.MazeGrid[c] = CellWall; }, spiderCell,
          ""},
+        {"spider walking into a wall",  // a step to the right begun, a wall made there
+         [](GameGlobals& g, int) {
+             SpiderRecord& r = *std::find_if(g.SpiderTable, g.SpiderTable + SpiderSlots,
+                                             [](const SpiderRecord& s) { return s.active; });
+             r = {int16_t(r.x / CellSize * CellSize),
+                  int16_t(r.y / CellSize * CellSize),
+                  SpiderRight,
+                  1,
+                  10,
+                  r.strength};
+             g.MazeGrid[(r.x / CellSize + 1) * MazeStride + r.y / CellSize] = CellWall;
+         },
+         0, ""},
         {"screen out of range", [](GameGlobals& g, int) { g.ScreenState = 9; }, 0, ""},
         {"size outside the grid", [](GameGlobals& g, int) { g.MazeWidth = 101; }, 0, ""},
     };
