@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "core/directions.h"
 #include "core/globals.h"
 #include "core/input.h"
 
@@ -13,10 +14,6 @@ constexpr int FrameChangeTimer = 4;  // walk picture changes when the timer reac
 // First walk picture of each HeroDirection: HeroNone (unused), HeroLeft, HeroRight, HeroUp,
 // HeroDown.
 static const int16_t FirstFrame[HeroDown + 1] = {0, 0, 6, 2, 4};
-
-// Pixels to step on each axis per HeroDirection, in the same order.
-static const int8_t StepX[HeroDown + 1] = {0, -1, 1, 0, 0};
-static const int8_t StepY[HeroDown + 1] = {0, 0, 0, -1, 1};
 
 static int16_t Follow(int camera, int hero) {
     if (camera + CameraNear > hero) camera = hero - CameraNear;
@@ -43,9 +40,9 @@ static int8_t CellAt(int cx, int cy) { return G.MazeGrid[cx * MazeStride + cy]; 
 static void Walk() {
     int d = G.HeroDirection;
     if (G.HeroMoving != 1 || d < HeroLeft || d > HeroDown) return;
-    G.HeroX = int16_t(G.HeroX + HeroStep * StepX[d]);
-    G.HeroY = int16_t(G.HeroY + HeroStep * StepY[d]);
-    int moved = StepX[d] ? G.HeroX : G.HeroY;
+    G.HeroX = int16_t(G.HeroX + HeroStep * HeroStepX[d]);
+    G.HeroY = int16_t(G.HeroY + HeroStep * HeroStepY[d]);
+    int moved = HeroStepX[d] ? G.HeroX : G.HeroY;
     if (moved % CellSize != 0) return;
     G.HeroMoving = 0;
     G.HeroFrame = FirstFrame[d];
@@ -62,7 +59,7 @@ static void StartWalk(int d) {
 // against.
 static void TakeKey(int d, int cx, int cy) {
     G.MapView = 0;
-    int nx = cx + StepX[d], ny = cy + StepY[d];
+    int nx = cx + HeroStepX[d], ny = cy + HeroStepY[d];
     if (nx < 0 || ny < 0 || nx >= G.MazeWidth || ny >= G.MazeHeight) return;
     if (CellAt(nx, ny) == CellOpen)
         StartWalk(d);

@@ -27,12 +27,6 @@ static bool BoxOnOpenCells(const GameGlobals& g, int x, int y) {
     return CellOf(g, x, y) == CellOpen && CellOf(g, x + CellSize - 1, y + CellSize - 1) == CellOpen;
 }
 
-// Pixels a step on each axis: a hero's walk by HeroDirection, a spider's by its direction.
-static const int8_t HeroStepX[HeroDown + 1] = {0, -1, 1, 0, 0};
-static const int8_t HeroStepY[HeroDown + 1] = {0, 0, 0, -1, 1};
-static const int8_t SpiderStepX[SpiderUp + 1] = {1, -1, 0, 0};
-static const int8_t SpiderStepY[SpiderUp + 1] = {0, 0, 1, -1};
-
 // The cell boundary a walk from p reaches going step (-1, 0 or 1) pixels at a time.
 static int Ahead(int p, int step) {
     if (step > 0) return (p / CellSize + 1) * CellSize;

@@ -1,15 +1,12 @@
 // Spiders and fights: the contact test, the walk through the maze, one round of a fight.
 #include "game/spiders.h"
 
+#include "core/directions.h"
 #include "core/globals.h"
 #include "core/random.h"
 #include "game/game_picture.h"
 
 constexpr int ViewSpan = 240;  // world pixels the normal view shows on each axis
-
-// Pixels to step on each axis per spider direction: SpiderRight, SpiderLeft, SpiderDown, SpiderUp.
-static const int8_t SpiderStepX[SpiderDirections] = {1, -1, 0, 0};
-static const int8_t SpiderStepY[SpiderDirections] = {0, 0, 1, -1};
 
 // The open window on one axis: a 20-pixel box reaching into [low, low + span).
 static bool Overlaps(int p, int low, int span) { return p + CellSize > low && p < low + span; }
