@@ -11,12 +11,6 @@
 
 namespace {
 
-// A private folder of the test's own, its path with a trailing '/'.
-struct TempFolder : TestFolder {
-    std::string path = TestFolder::path.string() + "/";
-    TempFolder() : TestFolder("instance") {}
-};
-
 // Claims the folder in another process, which then exits without releasing: 0 if the claim won,
 // 1 if it was refused, -1 if it did not end within 10 s.
 int ClaimInChild(const std::string& folder) {
@@ -34,10 +28,10 @@ int ClaimInChild(const std::string& folder) {
 }  // namespace
 
 TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
-    TempFolder dir;
-    const char* folder = dir.path.c_str();
-    ASSERT_EQ(ClaimInChild(dir.path), 0)
-        << "a game that dies holding the lock and leaving its socket";
+    const TestFolder t("instance");
+    const std::string dir = t.path.string() + "/";
+    const char* folder = dir.c_str();
+    ASSERT_EQ(ClaimInChild(dir), 0) << "a game that dies holding the lock and leaving its socket";
     InstanceGuard first, second;
     mode_t umaskBefore = umask(0);
     ASSERT_TRUE(InstanceClaim(&first, folder)) << "the dead game's lock went with it";
@@ -46,7 +40,7 @@ TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
     EXPECT_EQ(fs::status(first.socketPath).permissions() & fs::perms(077), fs::perms::none)
         << "no other user may connect, whatever the umask";
     EXPECT_FALSE(InstanceTakeRaise(&first)) << "nobody asked yet";
-    EXPECT_EQ(ClaimInChild(dir.path), 1);
+    EXPECT_EQ(ClaimInChild(dir), 1);
     EXPECT_TRUE(InstanceTakeRaise(&first));
     EXPECT_FALSE(InstanceTakeRaise(&first)) << "one request, one raise";
     EXPECT_FALSE(InstanceClaim(&second, folder));
@@ -61,9 +55,10 @@ TEST(Instance, OneGameHoldsTheFolderAndLaterStartsAskItToShow) {
 }
 
 TEST(Instance, AnUnusableFolderLetsTheGameRunUnguarded) {
-    TempFolder dir;
+    const TestFolder t("instance");
+    const std::string dir = t.path.string() + "/";
     for (const std::string& folder :
-         {std::string(), dir.path + "no/such/folder/", dir.path + std::string(300, 'x') + "/"}) {
+         {std::string(), dir + "no/such/folder/", dir + std::string(300, 'x') + "/"}) {
         InstanceGuard a, b;
         EXPECT_TRUE(InstanceClaim(&a, folder.c_str())) << folder;
         EXPECT_TRUE(InstanceClaim(&b, folder.c_str())) << folder;
@@ -71,7 +66,7 @@ TEST(Instance, AnUnusableFolderLetsTheGameRunUnguarded) {
     }
     // The lock path fits but the socket address (108 bytes at most) does not: the lock alone
     // guards.
-    const std::string deep = dir.path + std::string(100, 'd') + "/";
+    const std::string deep = dir + std::string(100, 'd') + "/";
     fs::create_directories(deep);
     InstanceGuard a, b;
     EXPECT_TRUE(InstanceClaim(&a, deep.c_str()));
@@ -79,23 +74,23 @@ TEST(Instance, AnUnusableFolderLetsTheGameRunUnguarded) {
     EXPECT_FALSE(InstanceClaim(&b, deep.c_str()));
     InstanceRelease(&a);
     // A link laid at the lock's name is not followed: nothing is made where it points.
-    fs::create_symlink(dir.path + "target",
-                       dir.path + "murko-" + std::to_string(getuid()) + ".lock");
-    EXPECT_TRUE(InstanceClaim(&a, dir.path.c_str()));
-    EXPECT_FALSE(fs::exists(dir.path + "target"));
+    fs::create_symlink(dir + "target", dir + "murko-" + std::to_string(getuid()) + ".lock");
+    EXPECT_TRUE(InstanceClaim(&a, dir.c_str()));
+    EXPECT_FALSE(fs::exists(dir + "target"));
 }
 
 // The lock and the socket live only in a folder no other user can enter or lay files in.
 TEST(Instance, OnlyAPrivateFolderHoldsTheLock) {
-    TempFolder dir;  // mode 0700
-    const std::string runtime = dir.path.substr(0, dir.path.size() - 1);
-    const std::string own = dir.path + "murko-" + std::to_string(geteuid());
-    fs::create_directory(dir.path + "open");
-    fs::permissions(dir.path + "open", fs::perms(0701));
+    const TestFolder t("instance");  // mode 0700
+    const std::string dir = t.path.string() + "/";
+    const std::string runtime = dir.substr(0, dir.size() - 1);
+    const std::string own = dir + "murko-" + std::to_string(geteuid());
+    fs::create_directory(dir + "open");
+    fs::permissions(dir + "open", fs::perms(0701));
     setenv("TMPDIR", runtime.c_str(), 1);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    EXPECT_EQ(HostRuntimeFolder(), dir.path);
-    setenv("XDG_RUNTIME_DIR", (dir.path + "open").c_str(), 1);
+    EXPECT_EQ(HostRuntimeFolder(), dir);
+    setenv("XDG_RUNTIME_DIR", (dir + "open").c_str(), 1);
     EXPECT_EQ(HostRuntimeFolder(), own + "/") << "a folder others may enter: one of our own";
     fs::permissions(own, fs::perms::all);
     EXPECT_EQ(HostRuntimeFolder(), "") << "our own folder opened to all: no folder";
@@ -109,9 +104,10 @@ TEST(Instance, OnlyAPrivateFolderHoldsTheLock) {
 // A game that no longer takes connections (frozen, or its socket kept by a stray process) is
 // given up on instead of holding the later start for ever.
 TEST(Instance, AGameWithAFullQueueDoesNotHoldTheNextStart) {
-    TempFolder dir;
+    const TestFolder t("instance");
+    const std::string dir = t.path.string() + "/";
     InstanceGuard first;
-    ASSERT_TRUE(InstanceClaim(&first, dir.path.c_str()));
+    ASSERT_TRUE(InstanceClaim(&first, dir.c_str()));
     sockaddr_un address = {AF_UNIX, {}};
     strcpy(address.sun_path, first.socketPath);
     std::vector<int> queued;
@@ -119,7 +115,7 @@ TEST(Instance, AGameWithAFullQueueDoesNotHoldTheNextStart) {
         queued.push_back(fd);
         if (connect(fd, (sockaddr*)&address, sizeof address) != 0) break;
     }
-    EXPECT_EQ(ClaimInChild(dir.path), 1);
+    EXPECT_EQ(ClaimInChild(dir), 1);
     for (int fd : queued) close(fd);
     InstanceRelease(&first);
 }
